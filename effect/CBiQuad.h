@@ -1,0 +1,70 @@
+#pragma once
+
+#include <cstdint>
+
+// Five coefficients of one biquad section (the leading feedback coefficient is 1).
+struct BiQuadCoefficients
+{
+    float a0;
+    float a1;
+    float a2;
+    float b1;
+    float b2;
+};
+
+// Resonant low-pass recipe (cookbook low-pass, normalised). The precision of
+// each step is fixed so that the results are reproducible to the bit.
+BiQuadCoefficients computeResonantLowPass(float cutoffHz, float q, int32_t sampleRate);
+
+// One second-order section, direct form I, single precision.
+class CBiQuad
+{
+public:
+    CBiQuad();
+    virtual ~CBiQuad();
+
+    void clearHistory()
+    {
+        m_fX1 = 0.0f;
+        m_fX2 = 0.0f;
+        m_fY1 = 0.0f;
+        m_fY2 = 0.0f;
+    }
+
+    void setCoefficients(const BiQuadCoefficients& c)
+    {
+        m_fA0 = c.a0;
+        m_fA1 = c.a1;
+        m_fA2 = c.a2;
+        m_fB1 = c.b1;
+        m_fB2 = c.b2;
+    }
+
+    float processSample(float x)
+    {
+        float y = m_fA0 * x + m_fA1 * m_fX1 + m_fA2 * m_fX2 - m_fB1 * m_fY1 - m_fB2 * m_fY2;
+
+        // Flush results below the smallest normal float (compared in double).
+        const double wide = y;
+        if (wide > 0.0 && wide < 1.175494351e-38)
+            y = 0.0f;
+        else if (wide < 0.0 && wide > -1.175494351e-38)
+            y = 0.0f;
+
+        m_fY2 = m_fY1;
+        m_fY1 = y;
+        m_fX2 = m_fX1;
+        m_fX1 = x;
+        return y;
+    }
+
+    float m_fX1;
+    float m_fX2;
+    float m_fY1;
+    float m_fY2;
+    float m_fA0;
+    float m_fA1;
+    float m_fA2;
+    float m_fB1;
+    float m_fB2;
+};

@@ -1,0 +1,67 @@
+#pragma once
+
+#include "effect/CBiQuad.h"
+#include "effect/CPlugIn.h"
+
+#include <cstdint>
+
+// One channel of the filtered delay: a resonant low-pass before an
+// interpolated delay line with feedback, mixed with the dry input.
+// The owner writes the five control members and calls the update operations.
+class CFilteredDelay : public CPlugIn
+{
+public:
+    // Supported sample rates; outside them prepareToProcess allocates no line
+    // and the voice passes its dry part.
+    static const int32_t kMinSampleRate = 1000;
+    static const int32_t kMaxSampleRate = 768000;
+    // The line holds two seconds plus one millisecond (the largest delay the
+    // stereo owner produces: 2000 ms plus an offset of up to 1 ms) and a guard
+    // sample for the interpolation partner.
+    static int32_t lineLengthFor(int32_t rate) { return 2 * rate + rate / 1000 + 2; }
+    // Cutoffs handed to the recipe stay below this share of the sample rate.
+    static constexpr double kMaxCutoffRatio = 0.45;
+
+    CFilteredDelay();
+    ~CFilteredDelay() override;
+
+    bool prepareToProcess() override;
+    bool processFrame(float* inputFrame, float* outputFrame, uint32_t inputChannels, uint32_t outputChannels) override;
+    bool onControlChange(uint32_t controlId) override;
+    bool processInterleavedBuffer(float* input, float* output, uint32_t inputChannels, uint32_t outputChannels,
+                                  uint32_t sampleCount) override;
+    bool processChannelBuffers(float** inputs, float** outputs, uint32_t channelCount, uint32_t frameCount) override;
+    bool buildControlList() override;
+    void* handleGuiMessage(GuiMessage* message) override;
+
+    // Writes the low-pass coefficients for this cutoff and Q at the voice's rate.
+    void computeFilterCoefficients(float cutoffHz, float q);
+    // Feedback and wet fractions, delay in samples and read position.
+    void updateDelayVariables();
+
+    CBiQuad m_InputFilter;
+    float m_fDelaySamples;
+    float m_fFeedbackGain;
+    float m_fWetGain;
+    float* m_pDelayLine;
+    int32_t m_nReadPos;
+    int32_t m_nWritePos;
+    int32_t m_nLineLength;
+
+    // Control-bound variables, written directly by the owner.
+    float m_f_fc_Hz;
+    float m_f_Q;
+    float m_fDelay_ms;
+    float m_fFeedback_pct;
+    float m_fWetLevel_pct;
+
+private:
+    void releaseLine();
+
+    // Inputs of the coefficients now in m_InputFilter; the recipe runs again
+    // only when one of them changed.
+    bool m_bCoefficientsValid;
+    float m_fCookedCutoff;
+    float m_fCookedQ;
+    int32_t m_nCookedRate;
+};

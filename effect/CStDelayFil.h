@@ -1,0 +1,64 @@
+#pragma once
+
+#include "effect/CFilteredDelay.h"
+#include "effect/CPlugIn.h"
+
+#include <cstdint>
+
+// The product's stereo filtered delay: two voices, comb or delay mode,
+// a delay ratio and a right-channel offset, an on/off switch and a volume.
+class CStDelayFil : public CPlugIn
+{
+public:
+    // Control ids (the two switches do not follow the positions).
+    enum ControlIds : uint32_t
+    {
+        kDelay = 0,
+        kFeedback = 1,
+        kCutoff = 2,
+        kResonance = 3,
+        kDelayRatio = 4,
+        kOffset = 5,
+        kWetDry = 6,
+        kVolume = 7,
+        kDelayState = 41,
+        kActive = 42
+    };
+    static const int kControlCount = 10;
+    static const int kFactoryPresetCount = 11;
+
+    CStDelayFil();
+    ~CStDelayFil() override;
+
+    bool prepareToProcess() override;
+    bool processFrame(float* inputFrame, float* outputFrame, uint32_t inputChannels, uint32_t outputChannels) override;
+    bool onControlChange(uint32_t controlId) override;
+    bool processInterleavedBuffer(float* input, float* output, uint32_t inputChannels, uint32_t outputChannels,
+                                  uint32_t sampleCount) override;
+    bool processChannelBuffers(float** inputs, float** outputs, uint32_t channelCount, uint32_t frameCount) override;
+    bool buildControlList() override;
+    void* handleGuiMessage(GuiMessage* message) override;
+
+    // The one place where the controls reach the voices.
+    void pushControlsToVoices(bool recook);
+
+    CFilteredDelay m_LeftVoice;
+    CFilteredDelay m_RightVoice;
+
+    float m_fDelay_ms;
+    float m_fFeedback_pct;
+    float m_f_fc_Hz;
+    float m_f_Q;
+    float m_fRatio;
+    float m_fOffset;
+    float m_fWetLevel_pct;
+    float m_fVolume;
+    uint32_t m_uDState;
+    uint32_t m_uActive;
+
+private:
+    // While the frame's smoothing pass runs, moving controls only mark the
+    // voices for one recook after the pass (same result as one per control).
+    bool m_bSmoothingPass;
+    bool m_bRecookPending;
+};
