@@ -1,0 +1,19 @@
+// Interface ids of the view interfaces. The SDK's own .cpp files define the other ids but not
+// these, and a module that references them without a definition fails to load.
+#include "pluginterfaces/base/funknown.h"
+#include "pluginterfaces/gui/iplugview.h"
+#include "pluginterfaces/gui/iplugviewcontentscalesupport.h"
+
+namespace Steinberg {
+
+DEF_CLASS_IID (IPlugView)
+DEF_CLASS_IID (IPlugFrame)
+DEF_CLASS_IID (IPlugViewContentScaleSupport)
+
+namespace Linux {
+DEF_CLASS_IID (IEventHandler)
+DEF_CLASS_IID (ITimerHandler)
+DEF_CLASS_IID (IRunLoop)
+} // namespace Linux
+
+} // namespace Steinberg
