@@ -1,0 +1,269 @@
+#include "effect/CStDelayFil.h"
+
+#include "effect/PassThrough.h"
+
+namespace {
+
+struct StereoControlSpec
+{
+    uint32_t controlId;
+    const char* name;
+    const char* units;
+    const char* variableName;
+    float minValue;
+    float maxValue;
+    float defaultValue;
+    const char* choices;  // null for continuous controls
+};
+
+const StereoControlSpec kStereoControls[CStDelayFil::kControlCount] = {
+    {CStDelayFil::kDelay, "Delay", "mSec", "m_fDelay_ms", 0.0f, 2000.0f, 0.0f, nullptr},
+    {CStDelayFil::kFeedback, "Feedback", "%", "m_fFeedback_pct", 0.0f, 100.0f, 0.0f, nullptr},
+    {CStDelayFil::kCutoff, "Cutoff", "Hz", "m_f_fc_Hz", 100.0f, 16000.0f, 16000.0f, nullptr},
+    {CStDelayFil::kResonance, "Resonance", "", "m_f_Q", 0.5f, 10.0f, 0.5f, nullptr},
+    {CStDelayFil::kDelayRatio, "Delay Ratio", "Divide", "m_fRatio", 1.0f, 20.0f, 1.0f, nullptr},
+    {CStDelayFil::kOffset, "Offset", "", "m_fOffset", 0.0f, 1.0f, 0.0f, nullptr},
+    {CStDelayFil::kWetDry, "Wet/Dry", "%", "m_fWetLevel_pct", 0.0f, 100.0f, 50.0f, nullptr},
+    {CStDelayFil::kVolume, "Volume", "", "m_fVolume", 0.0f, 1.0f, 0.7f, nullptr},
+    {CStDelayFil::kDelayState, "Delay State", "", "m_uDState", 0.0f, 1.0f, 0.0f, "Comb,Delay"},
+    {CStDelayFil::kActive, "Active", "", "m_uActive", 0.0f, 1.0f, 0.0f, "On,Off"},
+};
+
+const char* const kFactoryPresetNames[CStDelayFil::kFactoryPresetCount] = {
+    "Factory Preset", "Heavy",         "Hollow Ring",      "Banking",       "Beats as Bass", "Crude Verb",
+    "Some Space",     "Padding for Pads", "Good on Atmos", "Pipes",         "Automate Me"};
+
+// Plain values per preset slot, in control order:
+// Delay, Feedback, Cutoff, Resonance, Delay Ratio, Offset, Wet/Dry, Volume, Delay State, Active.
+const double kFactoryPresets[CStDelayFil::kFactoryPresetCount][CStDelayFil::kControlCount] = {
+    {0.0, 0.0, 16000.0, 0.5, 1.0, 0.0, 50.0, 0.7, 0, 0},
+    {139.999985, 58.499996, 16000.0, 0.69, 15.44, 0.0, 100.0, 0.635, 0, 0},
+    {1140.0, 82.499992, 16000.0, 0.69, 14.775, 0.0, 64.0, 0.635, 0, 0},
+    {740.0, 100.0, 5108.500488, 3.35, 6.224999, 0.41, 61.0, 0.635, 0, 0},
+    {2000.0, 81.000008, 1133.50061, 8.7175, 2.33, 0.105, 100.0, 0.635, 0, 0},
+    {1550.0, 79.0, 4949.500488, 2.352499, 14.68, 0.0, 27.000002, 0.635, 1, 0},
+    {750.0, 88.499992, 13058.5, 9.192499, 19.240002, 0.0, 15.000002, 0.635, 1, 0},
+    {1300.000122, 91.999992, 8129.5, 6.152499, 12.305001, 1.0, 33.0, 0.52, 1, 0},
+    {850.000061, 66.999992, 3995.5, 7.054999, 2.330002, 1.0, 37.5, 0.52, 1, 0},
+    {850.000061, 78.499992, 12979.0, 7.3875, 20.0, 0.15, 37.5, 0.52, 1, 0},
+    {830.000122, 73.999992, 12979.0, 5.915, 20.0, 0.07, 55.0, 0.52, 0, 0},
+};
+
+}  // namespace
+
+CStDelayFil::CStDelayFil()
+    : m_fDelay_ms(0.0f),
+      m_fFeedback_pct(0.0f),
+      m_f_fc_Hz(16000.0f),
+      m_f_Q(0.5f),
+      m_fRatio(1.0f),
+      m_fOffset(0.0f),
+      m_fWetLevel_pct(50.0f),
+      m_fVolume(0.7f),
+      m_uDState(0),
+      m_uActive(0),
+      m_bSmoothingPass(false),
+      m_bRecookPending(false)
+{
+    buildControlList();
+    effectName = "Tarnwick";
+    hasEditor = true;
+    noAudioInput = false;
+    pushControlsToVoices(true);
+}
+
+CStDelayFil::~CStDelayFil() {}
+
+bool CStDelayFil::buildControlList()
+{
+    if (!controlList.isEmpty())
+        return true;
+
+    float* const floatVariables[] = {&m_fDelay_ms, &m_fFeedback_pct, &m_f_fc_Hz,      &m_f_Q,
+                                     &m_fRatio,    &m_fOffset,       &m_fWetLevel_pct, &m_fVolume};
+    uint32_t* const enumVariables[] = {&m_uDState, &m_uActive};
+
+    for (int position = 0; position < kControlCount; ++position)
+    {
+        const StereoControlSpec& spec = kStereoControls[position];
+        ControlDescriptor descriptor;
+        descriptor.controlId = spec.controlId;
+        descriptor.minValue = spec.minValue;
+        descriptor.maxValue = spec.maxValue;
+        descriptor.defaultValue = spec.defaultValue;
+        descriptor.setControlName(spec.name);
+        descriptor.setUnitsText(spec.units);
+        descriptor.setVariableName(spec.variableName);
+        descriptor.logTaper = false;
+        descriptor.voltOctaveTaper = false;
+        descriptor.displayPrecision = 2;
+        descriptor.midiControlEnabled = false;
+        descriptor.midiControlNumber = 3;
+        descriptor.midiStatus = 176;
+        descriptor.midiChannel = 0;
+        descriptor.smoothingTimeMs = 100.0f;
+        descriptor.guiIndex = position;
+
+        if (spec.choices == nullptr)
+        {
+            float* variable = floatVariables[position];
+            *variable = spec.defaultValue;
+            descriptor.controlType = kControlContinuous;
+            descriptor.dataType = kDataFloat;
+            descriptor.floatVariable = variable;
+            descriptor.smoothingEnabled = true;
+            descriptor.setEnumString("SEL1,SEL2,SEL3");
+        }
+        else
+        {
+            uint32_t* variable = enumVariables[position - 8];
+            *variable = static_cast<uint32_t>(spec.defaultValue);
+            descriptor.controlType = kControlEnumerated;
+            descriptor.dataType = kDataEnumIndex;
+            descriptor.enumVariable = variable;
+            descriptor.smoothingEnabled = false;
+            descriptor.setEnumString(spec.choices);
+        }
+
+        for (int slot = 0; slot < kPresetSlotCount; ++slot)
+            descriptor.presetValues[slot] = slot < kFactoryPresetCount ? kFactoryPresets[slot][position] : 0.0;
+
+        controlList.appendControl(descriptor);
+    }
+
+    options.knobMode = 2;
+    options.wantsAuxInput = false;
+    options.wantsSampleAccurateAutomation = false;
+    options.updateGranularity = 1;
+    options.latencySamples = 0.0f;
+    hasEditor = true;
+
+    for (int slot = 0; slot < kPresetSlotCount; ++slot)
+        presetNames[slot] = slot < kFactoryPresetCount ? kFactoryPresetNames[slot] : "";
+
+    setFrameworkDefaults();
+
+    joystickX.controlId = kJoystickXControlId;
+    joystickX.guiIndex = kControlCount;
+    joystickX.smoothingEnabled = false;
+    joystickX.joystickValue = 0.0f;
+    joystickX.joystickOrientation = 1;
+    joystickY.controlId = kJoystickYControlId;
+    joystickY.guiIndex = kControlCount + 1;
+    joystickY.smoothingEnabled = false;
+    joystickY.joystickValue = 0.0f;
+    joystickY.joystickOrientation = 1;
+
+    return buildIndexTables();
+}
+
+void CStDelayFil::pushControlsToVoices(bool recook)
+{
+    float delay;
+    float feedback;
+    if (m_uDState != 0)
+    {
+        delay = m_fDelay_ms / m_fRatio;
+        feedback = m_fFeedback_pct;
+    }
+    else
+    {
+        // Comb mode: the 0..2000 range spans 0..20 ms and the feedback is 5 points lower.
+        delay = m_fDelay_ms * 0.01f / m_fRatio;
+        feedback = m_fFeedback_pct - 5.0f;
+    }
+
+    m_RightVoice.m_fDelay_ms = m_fOffset + delay;
+    m_LeftVoice.m_fDelay_ms = delay;
+
+    CFilteredDelay* voices[2] = {&m_LeftVoice, &m_RightVoice};
+    for (CFilteredDelay* voice : voices)
+    {
+        voice->m_fFeedback_pct = feedback;
+        voice->m_fWetLevel_pct = m_fWetLevel_pct;
+        voice->m_f_fc_Hz = m_f_fc_Hz;
+        voice->m_f_Q = m_f_Q;
+    }
+
+    if (!recook)
+        return;
+    m_LeftVoice.updateDelayVariables();
+    m_RightVoice.updateDelayVariables();
+    m_LeftVoice.computeFilterCoefficients(m_LeftVoice.m_f_fc_Hz, m_LeftVoice.m_f_Q);
+    m_RightVoice.computeFilterCoefficients(m_RightVoice.m_f_fc_Hz, m_RightVoice.m_f_Q);
+}
+
+bool CStDelayFil::prepareToProcess()
+{
+    m_LeftVoice.sampleRate = sampleRate;
+    m_RightVoice.sampleRate = sampleRate;
+    pushControlsToVoices(false);
+    const bool leftReady = m_LeftVoice.prepareToProcess();
+    const bool rightReady = m_RightVoice.prepareToProcess();
+    const bool smoothingReady = CPlugIn::prepareToProcess();
+    return smoothingReady && leftReady && rightReady;
+}
+
+bool CStDelayFil::onControlChange(uint32_t)
+{
+    if (m_bSmoothingPass)
+        m_bRecookPending = true;
+    else
+        pushControlsToVoices(true);
+    return true;
+}
+
+bool CStDelayFil::processFrame(float* inputFrame, float* outputFrame, uint32_t inputChannels, uint32_t outputChannels)
+{
+    if (inputFrame == nullptr || outputFrame == nullptr)
+        return false;
+
+    m_bSmoothingPass = true;
+    smoothControls();
+    m_bSmoothingPass = false;
+    if (m_bRecookPending)
+    {
+        m_bRecookPending = false;
+        pushControlsToVoices(true);
+    }
+
+    const bool stereo = inputChannels >= 2 && outputChannels >= 2;
+
+    if (m_uActive != 0)
+    {
+        outputFrame[0] = inputFrame[0] * m_fVolume;
+        if (stereo)
+            outputFrame[1] = inputFrame[1] * m_fVolume;
+        else if (outputChannels >= 2)
+            outputFrame[1] = outputFrame[0];
+        return true;
+    }
+
+    m_LeftVoice.processFrame(&inputFrame[0], &outputFrame[0], 1, 1);
+    outputFrame[0] *= m_fVolume;
+    if (stereo)
+    {
+        m_RightVoice.processFrame(&inputFrame[1], &outputFrame[1], 1, 1);
+        outputFrame[1] *= m_fVolume;
+    }
+    else if (outputChannels >= 2)
+    {
+        outputFrame[1] = outputFrame[0];  // mono in, stereo out
+    }
+    return true;
+}
+
+bool CStDelayFil::processInterleavedBuffer(float* input, float* output, uint32_t, uint32_t, uint32_t sampleCount)
+{
+    return copyInterleavedBuffer(input, output, sampleCount);
+}
+
+bool CStDelayFil::processChannelBuffers(float** inputs, float** outputs, uint32_t channelCount, uint32_t frameCount)
+{
+    return copyChannelBuffers(inputs, outputs, channelCount, frameCount);
+}
+
+void* CStDelayFil::handleGuiMessage(GuiMessage* message)
+{
+    return CPlugIn::handleGuiMessage(message);
+}
