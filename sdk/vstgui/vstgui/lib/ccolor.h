@@ -1,0 +1,37 @@
+#pragma once
+
+#include "vstguibase.h"
+
+namespace VSTGUI {
+
+struct CColor
+{
+	constexpr CColor () = default;
+	constexpr CColor (uint8_t r, uint8_t g, uint8_t b, uint8_t a = 255)
+	: red (r), green (g), blue (b), alpha (a)
+	{
+	}
+	bool operator== (const CColor& o) const
+	{
+		return red == o.red && green == o.green && blue == o.blue && alpha == o.alpha;
+	}
+	bool operator!= (const CColor& o) const { return !(*this == o); }
+
+	uint8_t red {255};
+	uint8_t green {255};
+	uint8_t blue {255};
+	uint8_t alpha {255};
+};
+
+constexpr CColor kTransparentCColor (255, 255, 255, 0);
+constexpr CColor kBlackCColor (0, 0, 0, 255);
+constexpr CColor kWhiteCColor (255, 255, 255, 255);
+constexpr CColor kGreyCColor (127, 127, 127, 255);
+constexpr CColor kRedCColor (255, 0, 0, 255);
+constexpr CColor kGreenCColor (0, 255, 0, 255);
+constexpr CColor kBlueCColor (0, 0, 255, 255);
+constexpr CColor kYellowCColor (255, 255, 0, 255);
+constexpr CColor kCyanCColor (255, 0, 255, 255);
+constexpr CColor kMagentaCColor (0, 255, 255, 255);
+
+} // namespace VSTGUI

@@ -1,0 +1,3 @@
+#pragma once
+// CKickButton lives with the other buttons.
+#include "cbuttons.h"

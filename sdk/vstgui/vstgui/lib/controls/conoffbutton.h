@@ -1,0 +1,3 @@
+#pragma once
+// COnOffButton lives with the other buttons.
+#include "cbuttons.h"
