@@ -1,0 +1,150 @@
+// Vire2VUR3::Processor: turns a framework effect (CPlugIn) into a VST 3
+// single-component effect (processor and edit controller in one object).
+#pragma once
+
+// Must come before any other header that pulls in the edit-controller interface.
+#include "public.sdk/source/vst/vstsinglecomponenteffect.h"
+
+#include "effect/CPlugIn.h"
+#include "effect/GuiMessage.h"
+
+#include "pluginterfaces/vst/ivstmidicontrollers.h"
+#include "pluginterfaces/vst/ivstparameterchanges.h"
+#include "pluginterfaces/vst/ivsteditcontroller.h"
+
+#include <vector>
+
+namespace Vire2VUR3 {
+
+class CVSTParamUpdateQueue;
+class CVSTMidiEventList;
+
+// Ids of the adapter's own parameters (control parameters use their position).
+enum AdapterParamIds : Steinberg::Vst::ParamID
+{
+	kPitchBendId = 2048,
+	kModWheelId = 2049,
+	kMidiVolumeId = 2050,
+	kMidiPanId = 2051,
+	kMidiExpressionId = 2052,
+	kSustainPedalId = 2053,
+	kChannelPressureId = 2054,
+	kAllNotesOffId = 2055,
+	kBypassId = 2056,
+	kAssignButton1Id = 32768,
+	kAssignButton2Id = 32769,
+	kAssignButton3Id = 32770,
+	kJoystickXId = 32773,
+	kJoystickYId = 32774,
+	kPresetsParamId = 0x70727374 // 'prst', also the program list id
+};
+
+class Processor : public Steinberg::Vst::SingleComponentEffect, public Steinberg::Vst::IMidiMapping
+{
+public:
+	Processor ();
+	~Processor () override;
+
+	// Creation function registered with the plug-in factory.
+	static Steinberg::FUnknown* createInstance (void* context);
+
+	//---IPluginBase---------------------------------------------------------------
+	Steinberg::tresult PLUGIN_API initialize (Steinberg::FUnknown* context) SMTG_OVERRIDE;
+	Steinberg::tresult PLUGIN_API terminate () SMTG_OVERRIDE;
+
+	//---IComponent: state----------------------------------------------------------
+	Steinberg::tresult PLUGIN_API setState (Steinberg::IBStream* state) SMTG_OVERRIDE;
+	Steinberg::tresult PLUGIN_API getState (Steinberg::IBStream* state) SMTG_OVERRIDE;
+
+	//---IAudioProcessor-----------------------------------------------------------
+	Steinberg::tresult PLUGIN_API setBusArrangements (Steinberg::Vst::SpeakerArrangement* inputs,
+	                                                  Steinberg::int32 numIns,
+	                                                  Steinberg::Vst::SpeakerArrangement* outputs,
+	                                                  Steinberg::int32 numOuts) SMTG_OVERRIDE;
+	Steinberg::tresult PLUGIN_API canProcessSampleSize (Steinberg::int32 symbolicSampleSize) SMTG_OVERRIDE;
+	Steinberg::tresult PLUGIN_API setupProcessing (Steinberg::Vst::ProcessSetup& setup) SMTG_OVERRIDE;
+	Steinberg::tresult PLUGIN_API setActive (Steinberg::TBool state) SMTG_OVERRIDE;
+	Steinberg::tresult PLUGIN_API process (Steinberg::Vst::ProcessData& data) SMTG_OVERRIDE;
+	Steinberg::uint32 PLUGIN_API getLatencySamples () SMTG_OVERRIDE;
+	Steinberg::uint32 PLUGIN_API getTailSamples () SMTG_OVERRIDE;
+
+	//---IEditController-----------------------------------------------------------
+	Steinberg::tresult PLUGIN_API setComponentState (Steinberg::IBStream* state) SMTG_OVERRIDE;
+	Steinberg::tresult PLUGIN_API setParamNormalized (Steinberg::Vst::ParamID tag,
+	                                                  Steinberg::Vst::ParamValue value) SMTG_OVERRIDE;
+	Steinberg::tresult PLUGIN_API setKnobMode (Steinberg::Vst::KnobMode mode) SMTG_OVERRIDE;
+
+	//---IUnitInfo: the factory presets as one program list -----------------------
+	Steinberg::int32 PLUGIN_API getProgramListCount () SMTG_OVERRIDE;
+	Steinberg::tresult PLUGIN_API getProgramListInfo (Steinberg::int32 listIndex,
+	                                                  Steinberg::Vst::ProgramListInfo& info) SMTG_OVERRIDE;
+	Steinberg::tresult PLUGIN_API getProgramName (Steinberg::Vst::ProgramListID listId,
+	                                              Steinberg::int32 programIndex,
+	                                              Steinberg::Vst::String128 name) SMTG_OVERRIDE;
+
+	//---IMidiMapping--------------------------------------------------------------
+	Steinberg::tresult PLUGIN_API getMidiControllerAssignment (Steinberg::int32 busIndex,
+	                                                           Steinberg::int16 channel,
+	                                                           Steinberg::Vst::CtrlNumber midiControllerNumber,
+	                                                           Steinberg::Vst::ParamID& id) SMTG_OVERRIDE;
+
+	//---Editor (createView lives with the editor, or answers null without one)---
+	Steinberg::IPlugView* PLUGIN_API createView (Steinberg::FIDString name) SMTG_OVERRIDE;
+	// The record the editor delegate reuses for its messages to the effect.
+	GuiMessage delegateMessage;
+	//-----------------------------------------------------------------------------
+
+	// The effect this processor drives (null before initialize).
+	CPlugIn* getEffect () const { return effect; }
+	bool isBypassed () const { return bypass; }
+
+	OBJ_METHODS (Processor, SingleComponentEffect)
+	Steinberg::tresult PLUGIN_API queryInterface (const Steinberg::TUID iid, void** obj) SMTG_OVERRIDE;
+	REFCOUNT_METHODS (SingleComponentEffect)
+
+protected:
+	// Creates the effect that initialize wraps. Tests substitute their own effects.
+	virtual CPlugIn* createEffect ();
+
+private:
+	void addControlParameters ();
+	void addAdapterParameters ();
+	void addUnitsAndPresets ();
+
+	// Processing helpers (audio thread).
+	void applyParameterChanges (Steinberg::Vst::ProcessData& data);
+	void applyControlChange (Steinberg::int32 position, Steinberg::Vst::ParamValue value,
+	                         Steinberg::Vst::IParamValueQueue* queue, Steinberg::int32 numSamples);
+	void applyAdapterChange (Steinberg::Vst::ParamID id, Steinberg::Vst::ParamValue value);
+	void runFrameLoop (Steinberg::Vst::ProcessData& data, Steinberg::int32 channels,
+	                   HostInfoBlock& hostInfoBlock, bool hasContext);
+	void runBlock (Steinberg::Vst::ProcessData& data, Steinberg::int32 channels);
+	void writeMeters (Steinberg::Vst::ProcessData& data, bool reportValues);
+	bool prepareEffect (double sampleRate);
+
+	// Controller-side helpers (main thread).
+	void sendParameterMessage (Steinberg::Vst::ParamID id, Steinberg::Vst::ParamValue value);
+	void selectPreset (Steinberg::int32 slot);
+	void refreshDependentControls ();
+	Steinberg::Vst::Parameter* presetsParameter ();
+
+	Steinberg::uint32 latency;
+	CPlugIn* effect;
+	double joystickX;
+	double joystickY;
+	bool bypass;
+	std::vector<Steinberg::int32> meterIndices;
+	bool auxInputWanted;
+	CVSTParamUpdateQueue** updateQueues;
+	Steinberg::int32 updateQueueCount;
+	Steinberg::int32 updateGranularity;
+	bool sampleAccurateUpdates;
+	CVSTMidiEventList* midiEventList;
+	// True once the effect has been prepared for the current set-up; until
+	// then process answers silence.
+	bool prepared;
+	// The program-list table of the IUnitInfo queries is the one inherited from
+	// EditControllerEx1; nothing fills it.
+};
+
+} // namespace Vire2VUR3

@@ -1,0 +1,452 @@
+// The real-time side of the Processor: set-up, bus arrangements and process.
+#include "Processor.h"
+
+#include "CVSTMidiEventList.h"
+#include "CVSTParamUpdateQueue.h"
+#include "MidiEventDelivery.h"
+#include "RangedParameterInfo.h"
+#include "Tapers.h"
+
+#include "pluginterfaces/vst/ivstparameterchanges.h"
+#include "pluginterfaces/vst/ivstprocesscontext.h"
+#include "pluginterfaces/vst/vstspeaker.h"
+
+#include <cmath>
+#include <cstring>
+
+namespace Vire2VUR3 {
+
+using namespace Steinberg;
+using namespace Steinberg::Vst;
+
+namespace {
+
+constexpr double kLowestSampleRate = 8000.;
+constexpr double kHighestSampleRate = 384000.;
+
+// Stand-ins for the input channels of an effect without audio input.
+constexpr int32 kSilentInputLength = 32;
+float silentInput[2][kSilentInputLength] = {};
+float* silentInputChannels[2] = {silentInput[0], silentInput[1]};
+
+// Channels of bus `bus` that the loop can use: all of the first `wanted`
+// pointers must be there.
+bool hasChannels (const AudioBusBuffers& bus, int32 wanted)
+{
+	if (bus.numChannels < wanted || !bus.channelBuffers32)
+		return false;
+	for (int32 c = 0; c < wanted; ++c)
+		if (!bus.channelBuffers32[c])
+			return false;
+	return true;
+}
+
+void clearOutput (AudioBusBuffers& bus, int32 channels, int32 numSamples)
+{
+	for (int32 c = 0; c < channels; ++c)
+		std::memset (bus.channelBuffers32[c], 0, sizeof (float) * static_cast<size_t> (numSamples));
+}
+
+void copyChannels (const AudioBusBuffers& input, AudioBusBuffers& output, int32 channels,
+                   int32 numSamples)
+{
+	for (int32 c = 0; c < channels; ++c)
+		if (input.channelBuffers32[c] != output.channelBuffers32[c])
+			std::memcpy (output.channelBuffers32[c], input.channelBuffers32[c],
+			             sizeof (float) * static_cast<size_t> (numSamples));
+}
+
+uint8_t midiDataFromNormalized (double value)
+{
+	return static_cast<uint8_t> (static_cast<float> (value) * 127.f);
+}
+
+} // namespace
+
+tresult PLUGIN_API Processor::canProcessSampleSize (int32 symbolicSampleSize)
+{
+	return symbolicSampleSize == kSample32 ? kResultTrue : kResultFalse;
+}
+
+bool Processor::prepareEffect (double sampleRate)
+{
+	effect->sampleRate = static_cast<int32_t> (sampleRate);
+	prepared = effect->prepareToProcess ();
+	return prepared;
+}
+
+tresult PLUGIN_API Processor::setupProcessing (ProcessSetup& setup)
+{
+	// Rates outside what the delay lines and filters are made for are refused
+	// (NaN fails both comparisons).
+	if (!(setup.sampleRate >= kLowestSampleRate && setup.sampleRate <= kHighestSampleRate))
+		return kResultFalse;
+	const tresult result = SingleComponentEffect::setupProcessing (setup);
+	if (result != kResultOk || !effect)
+		return result;
+	return prepareEffect (processSetup.sampleRate) ? kResultOk : kResultFalse;
+}
+
+tresult PLUGIN_API Processor::setActive (TBool state)
+{
+	if (state && effect)
+		return prepareEffect (processSetup.sampleRate) ? kResultOk : kResultFalse;
+	return kResultOk;
+}
+
+tresult PLUGIN_API Processor::setBusArrangements (SpeakerArrangement* inputs, int32 numIns,
+                                                  SpeakerArrangement* outputs, int32 numOuts)
+{
+	if (numIns < 0 || numOuts < 0)
+		return kInvalidArgument;
+	if ((numIns > 0 && !inputs) || (numOuts > 0 && !outputs))
+		return kInvalidArgument;
+	if (effect && effect->noAudioInput)
+	{
+		if (numIns == 0 && numOuts == 1 && outputs[0] == SpeakerArr::kStereo)
+			return SingleComponentEffect::setBusArrangements (nullptr, 0, outputs, 1);
+		return kResultFalse;
+	}
+	// A frame carries at most two channels: mono->mono and stereo->stereo only.
+	if (numIns == 1 && numOuts == 1 && inputs[0] == outputs[0])
+	{
+		const int32 channels = SpeakerArr::getChannelCount (outputs[0]);
+		if (channels >= 1 && channels <= 2)
+			return SingleComponentEffect::setBusArrangements (inputs, 1, outputs, 1);
+	}
+	return kResultFalse;
+}
+
+uint32 PLUGIN_API Processor::getLatencySamples ()
+{
+	return latency;
+}
+
+uint32 PLUGIN_API Processor::getTailSamples ()
+{
+	if (!effect)
+		return 0;
+	if (effect->options.infiniteTail == 1)
+		return kInfiniteTail;
+	const double samples = effect->options.tailTimeMs * 0.001 * processSetup.sampleRate;
+	if (!(samples > 0.))
+		return 0;
+	if (samples >= 4294967295.)
+		return kInfiniteTail;
+	return static_cast<uint32> (samples);
+}
+
+void Processor::applyControlChange (int32 position, ParamValue v, IParamValueQueue* queue,
+                                    int32 numSamples)
+{
+	ControlDescriptor* d = effect->controlAt (position);
+	double fraction = v;
+	if (d->logTaper)
+		fraction = logTaperFraction (v);
+	else if (d->voltOctaveTaper && d->dataType != kDataEnumIndex)
+		fraction = voltOctaveFraction (v, d->minValue, d->maxValue);
+
+	CVSTParamUpdateQueue* updateQueue = nullptr;
+	if (sampleAccurateUpdates && updateQueues && position < updateQueueCount)
+		updateQueue = updateQueues[position];
+	if (updateQueue)
+		updateQueue->beginBlock (numSamples, queue);
+	d->updateQueue = updateQueue;
+
+	effect->setNormalizedValue (position, fraction, false);
+}
+
+void Processor::applyAdapterChange (ParamID id, ParamValue v)
+{
+	switch (id)
+	{
+		case kPitchBendId:
+		{
+			const double bend = 2. * v - 1.;
+			const int32_t bendInt = bend == -1. ? -8192 : static_cast<int32_t> (bend * 8191.);
+			effect->midiPitchBend (0, bendInt, static_cast<float> (bend));
+			break;
+		}
+		case kModWheelId:
+			effect->midiModWheel (0, midiDataFromNormalized (v));
+			break;
+		case kMidiVolumeId:
+			effect->midiMessage (0, 7, midiDataFromNormalized (v), 0);
+			break;
+		case kMidiPanId:
+			effect->midiMessage (0, 10, midiDataFromNormalized (v), 0);
+			break;
+		case kMidiExpressionId:
+			effect->midiMessage (0, 11, midiDataFromNormalized (v), 0);
+			break;
+		case kSustainPedalId:
+			effect->midiMessage (0, 64, v > 0.5 ? 127 : 0, 0);
+			break;
+		case kChannelPressureId:
+			effect->midiMessage (0, 208, midiDataFromNormalized (v), 0);
+			break;
+		case kAllNotesOffId:
+			effect->midiNoteOff (0, 0, 0, true);
+			break;
+		case kBypassId:
+			bypass = v != 0.;
+			break;
+		case kAssignButton1Id:
+		case kAssignButton2Id:
+		case kAssignButton3Id:
+			effect->onControlChange (50 + (id - kAssignButton1Id));
+			break;
+		case kJoystickXId:
+			joystickX = 2. * v - 1.;
+			effect->setJoystickX (static_cast<float> (joystickX), 1);
+			break;
+		case kJoystickYId:
+			joystickY = 2. * v - 1.;
+			effect->setJoystickY (static_cast<float> (joystickY), 1);
+			break;
+		default:
+			break;
+	}
+}
+
+void Processor::applyParameterChanges (ProcessData& data)
+{
+	IParameterChanges* changes = data.inputParameterChanges;
+	if (!changes)
+		return;
+	const int32 queueCount = changes->getParameterCount ();
+	const int32 controlCount = effect->controlCount ();
+	for (int32 index = 0; index < queueCount; ++index)
+	{
+		IParamValueQueue* queue = changes->getParameterData (index);
+		if (!queue)
+			continue;
+		const ParamID id = queue->getParameterId ();
+		const int32 pointCount = queue->getPointCount ();
+		int32 offset = 0;
+		ParamValue value = 0.;
+		if (pointCount <= 0 || queue->getPoint (pointCount - 1, offset, value) != kResultOk)
+			continue;
+		// Values that are not numbers are dropped; the rest is kept inside 0..1.
+		if (!std::isfinite (value))
+			continue;
+		value = clampNormalized (value);
+		if (id < static_cast<ParamID> (controlCount) && effect->controlAt (static_cast<int32> (id)))
+			applyControlChange (static_cast<int32> (id), value, queue, data.numSamples);
+		else
+			applyAdapterChange (id, value);
+	}
+}
+
+void Processor::writeMeters (ProcessData& data, bool reportValues)
+{
+	IParameterChanges* output = data.outputParameterChanges;
+	if (!output || meterIndices.empty ())
+		return;
+	int32 sampleOffset = 0;
+	for (const int32 position : meterIndices)
+	{
+		const ControlDescriptor* d = effect->controlAt (position);
+		if (!d)
+			continue;
+		int32 queueIndex = 0;
+		IParamValueQueue* queue = output->addParameterData (static_cast<ParamID> (position), queueIndex);
+		if (queue && d->meterVariable)
+		{
+			const double level = reportValues ? clampNormalized (*d->meterVariable) : 0.;
+			int32 pointIndex = 0;
+			queue->addPoint (sampleOffset, level, pointIndex);
+		}
+		++sampleOffset;
+	}
+}
+
+void Processor::runFrameLoop (ProcessData& data, int32 channels, HostInfoBlock& hostInfoBlock,
+                              bool hasContext)
+{
+	float inputFrame[2] = {0.f, 0.f};
+	float outputFrame[2] = {0.f, 0.f};
+	float sidechainFrame[2] = {0.f, 0.f};
+
+	IEventList* events = data.inputEvents;
+	const int32 eventCount = events ? events->getEventCount () : 0;
+	Event event {};
+	bool pending = eventCount > 0 && events->getEvent (0, event) == kResultOk;
+	int32 nextEvent = 1;
+
+	const bool takesInput = !effect->noAudioInput;
+	AudioBusBuffers* sidechainBus = nullptr;
+	if (auxInputWanted && data.numInputs > 1)
+	{
+		AudioBus* aux = getAudioInput (1);
+		if (aux && aux->isActive () && hasChannels (data.inputs[1], data.inputs[1].numChannels > 1 ? 2 : 1))
+			sidechainBus = &data.inputs[1];
+	}
+
+	EffectMessage timing {};
+	timing.hostInfo = hasContext ? &hostInfoBlock : nullptr;
+	timing.entryCount = -1;
+	const double secondsPerSample = 1. / effect->sampleRate;
+
+	float* const* in = takesInput ? data.inputs[0].channelBuffers32 : nullptr;
+	float* const* out = data.outputs[0].channelBuffers32;
+	for (int32 i = 0; i < data.numSamples; ++i)
+	{
+		if (sidechainBus)
+		{
+			SidechainRecord record {};
+			record.structVersion = 1;
+			record.channelCount = sidechainBus->numChannels;
+			sidechainFrame[0] = sidechainBus->channelBuffers32[0][i];
+			sidechainFrame[1] = sidechainBus->numChannels > 1 ? sidechainBus->channelBuffers32[1][i] : 0.f;
+			record.frame = sidechainFrame;
+			record.present = true;
+			effect->onSidechain (&record);
+		}
+		// Events due at this frame (late or unsorted ones as soon as possible).
+		while (pending && event.sampleOffset <= i)
+		{
+			deliverMidiEvent (*effect, event);
+			pending = nextEvent < eventCount && events->getEvent (nextEvent, event) == kResultOk;
+			++nextEvent;
+		}
+		if (in)
+		{
+			inputFrame[0] = in[0][i];
+			if (channels == 2)
+				inputFrame[1] = in[1][i];
+		}
+		effect->processFrame (inputFrame, outputFrame, static_cast<uint32_t> (channels),
+		                      static_cast<uint32_t> (channels));
+		out[0][i] = outputFrame[0];
+		if (channels == 2)
+			out[1][i] = outputFrame[1];
+
+		hostInfoBlock.samplePosition += 1;
+		hostInfoBlock.timeSeconds = static_cast<double> (hostInfoBlock.samplePosition) * secondsPerSample;
+		effect->handleMessage (kMessageHostInfo, &timing);
+	}
+}
+
+void Processor::runBlock (ProcessData& data, int32 channels)
+{
+	if (auxInputWanted && data.numInputs > 1)
+	{
+		AudioBus* aux = getAudioInput (1);
+		if (aux && aux->isActive () && data.inputs[1].channelBuffers32)
+		{
+			SidechainRecord record {};
+			record.structVersion = 1;
+			record.channelBuffers = data.inputs[1].channelBuffers32;
+			record.channelCount = data.inputs[1].numChannels;
+			record.present = true;
+			effect->onSidechain (&record);
+		}
+	}
+	if (!effect->noAudioInput)
+	{
+		effect->processChannelBuffers (data.inputs[0].channelBuffers32,
+		                               data.outputs[0].channelBuffers32,
+		                               static_cast<uint32_t> (channels),
+		                               static_cast<uint32_t> (data.numSamples));
+		return;
+	}
+	// The silent stand-in input is short: longer blocks go in pieces.
+	float** outputs = data.outputs[0].channelBuffers32;
+	for (int32 start = 0; start < data.numSamples; start += kSilentInputLength)
+	{
+		const int32 length = data.numSamples - start < kSilentInputLength ? data.numSamples - start
+		                                                                   : kSilentInputLength;
+		float* outputPiece[2] = {outputs[0] + start, channels > 1 ? outputs[1] + start : nullptr};
+		effect->processChannelBuffers (silentInputChannels, outputPiece,
+		                               static_cast<uint32_t> (channels),
+		                               static_cast<uint32_t> (length));
+	}
+}
+
+tresult PLUGIN_API Processor::process (ProcessData& data)
+{
+	if (!effect)
+		return kResultFalse;
+
+	SpeakerArrangement arrangement = 0;
+	int32 channels = 0;
+	if (getBusArrangement (kOutput, 0, arrangement) == kResultOk)
+		channels = SpeakerArr::getChannelCount (arrangement);
+	if (channels > 2)
+		channels = 2;
+
+	// Changes count even in blocks without audio (hosts flush parameters that way).
+	applyParameterChanges (data);
+
+	const bool takesInput = !effect->noAudioInput;
+	if (!data.outputs || data.numOutputs <= 0 || (takesInput && (!data.inputs || data.numInputs <= 0)))
+		return kResultOk;
+	if (data.numSamples <= 0 || channels <= 0)
+		return kResultOk;
+	if (data.symbolicSampleSize != kSample32)
+		return kResultFalse;
+
+	AudioBusBuffers& output = data.outputs[0];
+	if (!hasChannels (output, channels))
+		return kResultOk;
+	// Without usable input, or before the effect is ready, the block is silent.
+	if (!prepared || (takesInput && !hasChannels (data.inputs[0], channels)))
+	{
+		clearOutput (output, channels, data.numSamples);
+		output.silenceFlags = (1ull << channels) - 1;
+		return kResultOk;
+	}
+
+	HostInfoBlock hostInfoBlock {};
+	const bool hasContext = data.processContext != nullptr;
+	if (hasContext)
+	{
+		const ProcessContext& context = *data.processContext;
+		hostInfoBlock.samplePosition = static_cast<uint32_t> (context.projectTimeSamples);
+		hostInfoBlock.timeSeconds =
+		    static_cast<double> (hostInfoBlock.samplePosition) * (1. / effect->sampleRate);
+		hostInfoBlock.tempoBpm = context.tempo;
+		hostInfoBlock.timeSigNumerator = static_cast<float> (context.timeSigNumerator);
+		hostInfoBlock.timeSigDenominator = static_cast<uint32_t> (context.timeSigDenominator);
+		EffectMessage message {};
+		message.hostInfo = &hostInfoBlock;
+		message.entryCount = -1;
+		effect->handleMessage (kMessageHostInfo, &message);
+	}
+
+	if (takesInput && data.inputs[0].silenceFlags != 0)
+	{
+		output.silenceFlags = data.inputs[0].silenceFlags;
+		for (int32 c = 0; c < channels; ++c)
+			if (data.inputs[0].channelBuffers32[c] != output.channelBuffers32[c])
+				std::memset (output.channelBuffers32[c], 0,
+				             sizeof (float) * static_cast<size_t> (data.numSamples));
+		return kResultOk;
+	}
+	output.silenceFlags = 0;
+
+	if (takesInput && bypass)
+	{
+		copyChannels (data.inputs[0], output, channels, data.numSamples);
+		return kResultOk;
+	}
+
+	if (midiEventList)
+		midiEventList->beginBlock (data.inputEvents);
+	if (!effect->wantsBuffers)
+	{
+		runFrameLoop (data, channels, hostInfoBlock, hasContext);
+		writeMeters (data, true);
+	}
+	else
+	{
+		runBlock (data, channels);
+		writeMeters (data, false);
+	}
+	if (midiEventList)
+		midiEventList->endBlock ();
+	return kResultOk;
+}
+
+} // namespace Vire2VUR3

@@ -1,0 +1,227 @@
+// State persistence, the program list and the controller side of parameter changes.
+#include "Processor.h"
+
+#include "RangedParameterInfo.h"
+#include "SavedState.h"
+#include "Tapers.h"
+
+#include "pluginterfaces/base/ustring.h"
+
+#include <cmath>
+
+namespace Vire2VUR3 {
+
+using namespace Steinberg;
+using namespace Steinberg::Vst;
+
+tresult PLUGIN_API Processor::getState (IBStream* state)
+{
+	if (!effect)
+		return kResultFalse;
+	return SavedState::write (state, *effect, bypass) ? kResultOk : kResultFalse;
+}
+
+tresult PLUGIN_API Processor::setState (IBStream* state)
+{
+	if (!effect)
+		return kResultFalse;
+	SavedState saved;
+	if (!saved.read (state, *effect))
+		return kResultFalse;
+
+	const int32 count = static_cast<int32> (saved.controlValues.size ());
+	for (int32 i = 0; i < count; ++i)
+	{
+		ControlDescriptor* d = effect->controlAt (i);
+		if (!d || !saved.hasValue[static_cast<size_t> (i)])
+			continue;
+		// Restored values land at once, without gliding.
+		const bool smoothing = d->smoothingEnabled;
+		d->smoothingEnabled = false;
+		effect->setPlainValue (i, static_cast<float> (saved.controlValues[static_cast<size_t> (i)]));
+		d->smoothingEnabled = smoothing;
+	}
+	bypass = saved.bypass;
+	if (saved.hasJoystick)
+	{
+		effect->setJoystickX (saved.joystickX, 1);
+		effect->setJoystickY (saved.joystickY, 1);
+	}
+	return kResultOk;
+}
+
+tresult PLUGIN_API Processor::setComponentState (IBStream* state)
+{
+	if (!effect)
+		return kResultFalse;
+	SavedState saved;
+	if (!saved.read (state, *effect))
+		return kResultFalse;
+
+	const int32 count = static_cast<int32> (saved.controlValues.size ());
+	for (int32 i = 0; i < count; ++i)
+	{
+		if (!saved.hasValue[static_cast<size_t> (i)])
+			continue;
+		if (Parameter* parameter = getParameterObject (static_cast<ParamID> (i)))
+			SingleComponentEffect::setParamNormalized (
+			    static_cast<ParamID> (i),
+			    parameter->toNormalized (saved.controlValues[static_cast<size_t> (i)]));
+	}
+	if (Parameter* parameter = getParameterObject (kBypassId))
+		SingleComponentEffect::setParamNormalized (kBypassId,
+		                                           parameter->toNormalized (saved.bypass ? 1. : 0.));
+	if (saved.hasJoystick)
+	{
+		if (Parameter* parameter = getParameterObject (kJoystickXId))
+			SingleComponentEffect::setParamNormalized (
+			    kJoystickXId, parameter->toNormalized ((saved.joystickX + 1.) * 0.5));
+		if (Parameter* parameter = getParameterObject (kJoystickYId))
+			SingleComponentEffect::setParamNormalized (
+			    kJoystickYId, parameter->toNormalized ((saved.joystickY + 1.) * 0.5));
+	}
+	refreshDependentControls ();
+	return kResultOk;
+}
+
+void Processor::sendParameterMessage (ParamID id, ParamValue value)
+{
+	if (!effect)
+		return;
+	GuiMessage message {};
+	message.messageCode = kGuiParameterChanged;
+	message.parameterId = static_cast<int32_t> (id);
+	message.value = value;
+	effect->handleGuiMessage (&message);
+}
+
+Parameter* Processor::presetsParameter ()
+{
+	return getParameterObject (kPresetsParamId);
+}
+
+tresult PLUGIN_API Processor::setParamNormalized (ParamID tag, ParamValue value)
+{
+	// Values that are not numbers never reach the parameters or the effect.
+	if (!std::isfinite (value))
+		return kResultFalse;
+	value = clampNormalized (value);
+
+	const tresult result = SingleComponentEffect::setParamNormalized (tag, value);
+	sendParameterMessage (tag, value);
+	if (result != kResultOk || tag != kPresetsParamId)
+		return result;
+
+	Parameter* presets = presetsParameter ();
+	if (!effect || !presets)
+		return result;
+	selectPreset (static_cast<int32> (presets->toPlain (value)));
+	return result;
+}
+
+void Processor::selectPreset (int32 slot)
+{
+	if (slot < 0 || slot >= kPresetSlotCount)
+		return;
+	const int32 count = effect->controlCount ();
+	for (int32 i = 0; i < count; ++i)
+	{
+		const ControlDescriptor* d = effect->controlAt (i);
+		if (!d)
+			continue;
+		const double range = static_cast<double> (d->maxValue) - d->minValue;
+		const float fraction =
+		    range != 0. ? static_cast<float> ((d->presetValues[slot] - d->minValue) / range) : 0.f;
+		double hostValue = fraction;
+		if (d->logTaper)
+			hostValue = logTaperHostValue (fraction);
+		else if (d->voltOctaveTaper)
+			hostValue = voltOctaveHostValue (static_cast<float> (d->presetValues[slot]), d->minValue,
+			                                 d->maxValue);
+		if (!std::isfinite (hostValue))
+			hostValue = 0.;
+		effect->setNormalizedValue (i, fraction, false);
+		SingleComponentEffect::setParamNormalized (static_cast<ParamID> (i), hostValue);
+		sendParameterMessage (static_cast<ParamID> (i), clampNormalized (hostValue));
+	}
+
+	const double a = effect->joystickX.presetValues[slot];
+	const double b = effect->joystickY.presetValues[slot];
+	const double x = (a - b) * 0.5000755179441972;
+	const double y = (a + b) * 0.5000755179441972;
+	effect->setJoystickX (static_cast<float> (x), 1);
+	SingleComponentEffect::setParamNormalized (kJoystickXId, (x + 1.) * 0.5);
+	sendParameterMessage (kJoystickXId, clampNormalized ((x + 1.) * 0.5));
+	effect->setJoystickY (static_cast<float> (y), 1);
+	SingleComponentEffect::setParamNormalized (kJoystickYId, (y + 1.) * 0.5);
+	sendParameterMessage (kJoystickYId, clampNormalized ((y + 1.) * 0.5));
+
+	if (componentHandler)
+		componentHandler->restartComponent (kParamValuesChanged);
+	refreshDependentControls ();
+}
+
+void Processor::refreshDependentControls ()
+{
+	if (!effect)
+		return;
+	const int32 count = effect->controlCount ();
+	for (int32 k = 0; k < count; ++k)
+	{
+		const ControlDescriptor* d = effect->controlAt (k);
+		if (!d)
+			continue;
+		const ParamID id = static_cast<ParamID> (k);
+		const ParamValue plain = normalizedParamToPlain (id, getParamNormalized (id));
+		ControlUpdateNode* updates = nullptr;
+		if (effect->getDependentUpdates (d->controlId, static_cast<float> (plain), &updates, true))
+		{
+			for (ControlUpdateNode* node = updates; node; node = node->next)
+			{
+				for (int32 j = 0; j < count; ++j)
+				{
+					const ControlDescriptor* target = effect->controlAt (j);
+					if (!target || target->controlId != node->controlId)
+						continue;
+					const ParamID targetId = static_cast<ParamID> (j);
+					const ParamValue normalized = plainParamToNormalized (targetId, node->plainValue);
+					setParamNormalized (targetId, normalized);
+					performEdit (targetId, clampNormalized (normalized));
+					break;
+				}
+			}
+		}
+		effect->freeUpdateList (&updates);
+	}
+}
+
+int32 PLUGIN_API Processor::getProgramListCount ()
+{
+	return presetsParameter () ? 1 : 0;
+}
+
+tresult PLUGIN_API Processor::getProgramListInfo (int32 listIndex, ProgramListInfo& info)
+{
+	Parameter* presets = presetsParameter ();
+	if (!presets || listIndex != 0)
+		return kResultFalse;
+	info.id = kPresetsParamId;
+	info.programCount = static_cast<int32> (presets->toPlain (1.)) + 1;
+	UString (info.name, str16BufferSize (String128)).assign (STR16 ("Presets"));
+	return kResultOk;
+}
+
+tresult PLUGIN_API Processor::getProgramName (ProgramListID listId, int32 programIndex,
+                                              String128 name)
+{
+	Parameter* presets = presetsParameter ();
+	if (listId != kPresetsParamId || !presets)
+		return kResultFalse;
+	// Only indices of the list have names.
+	if (programIndex < 0 || programIndex > presets->getInfo ().stepCount)
+		return kResultFalse;
+	presets->toString (presets->toNormalized (programIndex), name);
+	return kResultOk;
+}
+
+} // namespace Vire2VUR3

@@ -1,0 +1,53 @@
+#include "VoltOctaveParameter.h"
+
+#include "FastApprox.h"
+#include "ParameterText.h"
+#include "RangedParameterInfo.h"
+
+namespace Vire2VUR3 {
+
+using namespace Steinberg;
+using namespace Steinberg::Vst;
+
+VoltOctaveParameter::VoltOctaveParameter (const TChar* title, ParamID tag, const TChar* units,
+                                          ParamValue minPlainValue, ParamValue maxPlainValue,
+                                          ParamValue defaultValuePlain, int32 stepCount,
+                                          int32 flags, UnitID unitID)
+: minPlain (minPlainValue), maxPlain (maxPlainValue)
+{
+	fillParameterInfo (info, title, tag, units, stepCount, flags, unitID);
+	info.defaultNormalizedValue = valueNormalized = toNormalized (defaultValuePlain);
+}
+
+VoltOctaveParameter::~VoltOctaveParameter () = default;
+
+ParamValue VoltOctaveParameter::toNormalized (ParamValue plainValue) const
+{
+	const float octaves = fastlog2 (static_cast<float> (maxPlain / minPlain));
+	return fastlog2 (static_cast<float> (plainValue / minPlain)) / octaves;
+}
+
+ParamValue VoltOctaveParameter::toPlain (ParamValue valueNormalized) const
+{
+	const float octaves = fastlog2 (static_cast<float> (maxPlain / minPlain));
+	const float p = static_cast<float> (minPlain) *
+	                fastpow2 (octaves * static_cast<float> (valueNormalized));
+	const float fraction = static_cast<float> ((p - minPlain) / (maxPlain - minPlain));
+	return minPlain + (maxPlain - minPlain) * fraction;
+}
+
+void VoltOctaveParameter::toString (ParamValue valueNormalized, String128 string) const
+{
+	printPlainValue (toPlain (valueNormalized), precision, string);
+}
+
+bool VoltOctaveParameter::fromString (const TChar* string, ParamValue& valueNormalized) const
+{
+	double plain = 0.;
+	if (!scanPlainValue (string, plain))
+		return false;
+	valueNormalized = clampNormalized (toNormalized (plain));
+	return true;
+}
+
+} // namespace Vire2VUR3
