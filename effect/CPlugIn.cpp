@@ -427,13 +427,11 @@ void CPlugIn::writeFloatControl(ControlDescriptor* descriptor, double plainValue
     else
     {
         *descriptor->floatVariable = value;
-        if (descriptor->smoothingEnabled)
-        {
-            // A jump also moves the smoother, or the next frame would glide back.
-            descriptor->smoothingTarget = value;
-            descriptor->smoothState = value;
-            descriptor->smoothLastOutput = value;
-        }
+        // A jump also moves the smoother, or the next frame would glide back.
+        // Also when smoothing is switched off only for this write (state restore).
+        descriptor->smoothingTarget = value;
+        descriptor->smoothState = value;
+        descriptor->smoothLastOutput = value;
     }
     onControlChange(descriptor->controlId);
 }
@@ -449,12 +447,9 @@ void CPlugIn::writeDoubleControl(ControlDescriptor* descriptor, double plainValu
     else
     {
         *descriptor->doubleVariable = plainValue;
-        if (descriptor->smoothingEnabled)
-        {
-            descriptor->smoothingTarget = static_cast<float>(plainValue);
-            descriptor->smoothState_d = plainValue;
-            descriptor->smoothLastOutput_d = plainValue;
-        }
+        descriptor->smoothingTarget = static_cast<float>(plainValue);
+        descriptor->smoothState_d = plainValue;
+        descriptor->smoothLastOutput_d = plainValue;
     }
     onControlChange(descriptor->controlId);
 }

@@ -104,6 +104,8 @@ struct PlugInOptions
     int32_t updateGranularity;            // handed to the update queues
     int32_t reserved[4];
     float latencySamples;                 // reported to the host, truncated
+    int32_t infiniteTail;                 // 1: the tail never ends
+    float tailTimeMs;                     // tail reported to the host, in milliseconds
 };
 
 static const int kMidiNoteCount = 127;
