@@ -63,39 +63,28 @@ extern CPluginFactory* gPluginFactory;
 
 } // namespace Steinberg
 
-// Helpers for a module's GetPluginFactory:
+// Helpers that complete BEGIN_FACTORY_DEF of pluginterfaces/vst/ivstcomponent.h:
 //
 //   BEGIN_FACTORY_DEF ("Vendor", "https://...", "mailto:...")
 //       DEF_CLASS2 (INLINE_UID_FROM_FUID (cid), PClassInfo::kManyInstances, kVstAudioEffectClass,
 //                   "Name", 0, "Fx", "1.0.0.0", kVstVersionString, MyEffect::createInstance)
 //   END_FACTORY
 //
-// The factory info carries the kUnicode flag; the class vendor is left empty.
-#define BEGIN_FACTORY_DEF(vendor, url, email)                                                     \
-	SMTG_EXPORT_SYMBOL Steinberg::IPluginFactory* PLUGIN_API GetPluginFactory ()                  \
-	{                                                                                             \
-		if (Steinberg::gPluginFactory)                                                            \
-		{                                                                                         \
-			Steinberg::gPluginFactory->addRef ();                                                 \
-			return Steinberg::gPluginFactory;                                                     \
-		}                                                                                         \
-		static const Steinberg::PFactoryInfo factoryInfo (vendor, url, email,                     \
-		                                                  Steinberg::PFactoryInfo::kUnicode);     \
-		auto* factory = new (std::nothrow) Steinberg::CPluginFactory (factoryInfo);               \
-		if (factory == nullptr)                                                                   \
-			return nullptr;
-
+// The first call builds the factory and hands the caller its first reference; later calls add a
+// reference to the same factory. The class vendor is left empty (the factory's vendor applies).
 #define DEF_CLASS2(cid, cardinality, category, name, classFlags, subCategories, version,          \
-                   sdkVersion, createFunc)                                                        \
+                   sdkVersion, createMethod)                                                      \
 		{                                                                                         \
 			static const Steinberg::TUID classId = cid;                                           \
 			static const Steinberg::PClassInfo2 classInfo (classId, cardinality, category, name,  \
 			                                               classFlags, subCategories, nullptr,    \
 			                                               version, sdkVersion);                  \
-			factory->registerClass (&classInfo, createFunc);                                      \
+			Steinberg::gPluginFactory->registerClass (&classInfo, createMethod);                  \
 		}
 
 #define END_FACTORY                                                                               \
-		Steinberg::gPluginFactory = factory;                                                      \
-		return factory;                                                                           \
+	}                                                                                             \
+	else                                                                                          \
+		Steinberg::gPluginFactory->addRef ();                                                     \
+	return Steinberg::gPluginFactory;                                                             \
 	}
