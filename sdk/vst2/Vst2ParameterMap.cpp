@@ -1,0 +1,81 @@
+#include "Vst2ParameterMap.h"
+
+#include "pluginterfaces/vst/ivstunits.h"
+
+#include <algorithm>
+
+namespace Steinberg {
+namespace Vst {
+
+namespace {
+constexpr int32 kHiddenFlags = ParameterInfo::kIsReadOnly | ParameterInfo::kIsHidden |
+                               ParameterInfo::kIsBypass | ParameterInfo::kIsProgramChange;
+}
+
+void Vst2ParameterMap::build (IEditController* controller)
+{
+	infos.clear ();
+	bypass = kNoParamId;
+	programChange = kNoParamId;
+	if (controller == nullptr)
+		return;
+
+	bool programChangeAtRoot = false;
+	const int32 total = controller->getParameterCount ();
+	for (int32 i = 0; i < total; ++i)
+	{
+		ParameterInfo info {};
+		if (controller->getParameterInfo (i, info) != kResultOk)
+			continue;
+		if ((info.flags & ParameterInfo::kIsBypass) != 0 && bypass == kNoParamId)
+			bypass = info.id;
+		if ((info.flags & ParameterInfo::kIsProgramChange) != 0 && !programChangeAtRoot)
+		{
+			// The root unit's program change wins over one of a sub-unit.
+			programChange = info.id;
+			programChangeAtRoot = info.unitId == kRootUnitId;
+		}
+		if ((info.flags & kHiddenFlags) == 0)
+			infos.push_back (info);
+	}
+	std::stable_sort (infos.begin (), infos.end (),
+	                  [] (const ParameterInfo& a, const ParameterInfo& b) { return a.id < b.id; });
+}
+
+void Vst2ParameterMap::refreshInfos (IEditController* controller)
+{
+	if (controller == nullptr)
+		return;
+	const int32 total = controller->getParameterCount ();
+	for (int32 i = 0; i < total; ++i)
+	{
+		ParameterInfo info {};
+		if (controller->getParameterInfo (i, info) != kResultOk)
+			continue;
+		const int32 index = indexOf (info.id);
+		if (index >= 0)
+			infos[static_cast<size_t> (index)] = info;
+	}
+}
+
+const ParameterInfo* Vst2ParameterMap::infoAt (int32 index) const
+{
+	return isValidIndex (index) ? &infos[static_cast<size_t> (index)] : nullptr;
+}
+
+ParamID Vst2ParameterMap::idAt (int32 index) const
+{
+	return isValidIndex (index) ? infos[static_cast<size_t> (index)].id : kNoParamId;
+}
+
+int32 Vst2ParameterMap::indexOf (ParamID id) const
+{
+	const auto it = std::lower_bound (infos.begin (), infos.end (), id,
+	                                  [] (const ParameterInfo& info, ParamID key) { return info.id < key; });
+	if (it == infos.end () || it->id != id)
+		return -1;
+	return static_cast<int32> (it - infos.begin ());
+}
+
+} // namespace Vst
+} // namespace Steinberg
