@@ -1,0 +1,61 @@
+#include "DirectEffectRenderer.h"
+
+#include "effect/CStDelayFil.h"
+
+namespace Tarnwick {
+namespace JuceHostTest {
+
+DirectEffectRenderer::DirectEffectRenderer (int sampleRate) : effect (new CStDelayFil ())
+{
+    effect->initializeEffect ();
+    // setupProcessing and setActive (true) each prepare the effect.
+    effect->sampleRate = sampleRate;
+    effect->prepareToProcess ();
+    effect->prepareToProcess ();
+}
+
+DirectEffectRenderer::~DirectEffectRenderer () = default;
+
+void DirectEffectRenderer::selectPreset (int slot)
+{
+    for (int position = 0; position < effect->controlCount (); ++position)
+    {
+        const ControlDescriptor* control = effect->controlAt (position);
+        if (control == nullptr)
+            continue;
+        const float fraction = static_cast<float> ((control->presetValues[slot] - control->minValue) /
+                                                   (control->maxValue - control->minValue));
+        effect->setNormalizedValue (position, fraction, false);
+    }
+}
+
+void DirectEffectRenderer::setNormalized (int position, double normalizedValue)
+{
+    effect->setNormalizedValue (position, normalizedValue, false);
+}
+
+Render::AudioClip DirectEffectRenderer::render (const Render::AudioClip& input, long silentLeadFrames)
+{
+    const auto channels = static_cast<uint32_t> (input.channelCount ());
+    float inFrame[2] = {0.f, 0.f};
+    float outFrame[2] = {0.f, 0.f};
+    for (long i = 0; i < silentLeadFrames; ++i)
+    {
+        inFrame[0] = inFrame[1] = 0.f;
+        effect->processFrame (inFrame, outFrame, channels, channels);
+    }
+
+    Render::AudioClip output (input.sampleRate, input.channelCount (), input.frameCount ());
+    for (std::size_t i = 0; i < input.frameCount (); ++i)
+    {
+        for (uint32_t c = 0; c < channels; ++c)
+            inFrame[c] = input.channels[c][i];
+        effect->processFrame (inFrame, outFrame, channels, channels);
+        for (uint32_t c = 0; c < channels; ++c)
+            output.channels[c][i] = outFrame[c];
+    }
+    return output;
+}
+
+} // namespace JuceHostTest
+} // namespace Tarnwick

@@ -1,0 +1,182 @@
+#include "RenderJob.h"
+
+#include "DemoSignal.h"
+#include "OutputNames.h"
+#include "ParameterCatalog.h"
+#include "ParameterListing.h"
+#include "PluginRenderer.h"
+#include "ProgressBar.h"
+#include "SoundFile.h"
+
+#include "hostkit/PluginModule.h"
+
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <system_error>
+
+namespace Tarnwick {
+namespace Render {
+
+namespace {
+
+constexpr double kProgressFromSeconds = 20.0; // shorter renders finish before a bar is worth drawing
+
+std::string levelText (float peak)
+{
+    if (peak <= 0.f)
+        return "silent";
+    char text[32];
+    std::snprintf (text, sizeof (text), "%+.1f dBFS", 20.0 * std::log10 (static_cast<double> (peak)));
+    return text;
+}
+
+std::string secondsText (double seconds)
+{
+    char text[32];
+    std::snprintf (text, sizeof (text), "%.2f s", seconds);
+    return text;
+}
+
+} // namespace
+
+RenderJob::RenderJob (RenderOptions options, std::string defaultBundlePath, std::ostream& out, std::ostream& err)
+: options (std::move (options)), defaultBundlePath (std::move (defaultBundlePath)), out (out), err (err)
+{
+}
+
+int RenderJob::fail (int status, const std::string& message)
+{
+    err << "tarnwick-render: error: " << message << "\n";
+    return status;
+}
+
+std::string RenderJob::bundlePath () const
+{
+    return options.bundlePath.empty () ? defaultBundlePath : options.bundlePath;
+}
+
+std::string RenderJob::defaultOutputPath () const
+{
+    if (options.inputPath.empty ())
+        return "tarnwick-demo.wav";
+    std::filesystem::path input (options.inputPath);
+    return (input.parent_path () / (input.stem ().string () + "-tarnwick.wav")).string ();
+}
+
+int RenderJob::run ()
+{
+    // The bundle: a folder holding the module, loaded as a DAW loads it.
+    const std::string bundle = bundlePath ();
+    std::error_code status;
+    if (bundle.empty () || !std::filesystem::is_directory (bundle, status))
+        return fail (kExitFailure, "no plug-in bundle at '" + bundle + "' (build it, or give --bundle DIR)");
+
+    HostKit::PluginModule module;
+    if (!module.load (bundle))
+        return fail (kExitFailure, "cannot load the plug-in bundle '" + bundle + "': " + module.error ());
+    Steinberg::PClassInfo2 classInfo {};
+    if (!module.findAudioEffectClass (classInfo))
+        return fail (kExitFailure, "the bundle '" + bundle + "' offers no audio effect");
+
+    // What the plug-in offers, read from one instance; renders use fresh ones.
+    RenderSettings settings;
+    {
+        HostKit::PluginInstance probe (module);
+        if (!probe.create ())
+            return fail (kExitFailure, "cannot create the plug-in from '" + bundle + "': " + probe.error ());
+        ParameterCatalog catalog (probe);
+
+        if (options.listOnly)
+        {
+            writeParameterListing (out, module, classInfo, probe, catalog);
+            return kExitOk;
+        }
+
+        std::string error;
+        if (!options.preset.empty () && !catalog.resolvePreset (options.preset, settings.presetIndex, error))
+            return fail (kExitBadInput, error);
+        for (const ParameterSetting& setting : options.settings)
+        {
+            ResolvedSetting resolved;
+            if (!catalog.resolveSetting (setting, resolved, error))
+                return fail (kExitBadInput, error);
+            settings.settings.push_back (resolved);
+        }
+        if (options.allPresets && catalog.presetNames ().empty ())
+            return fail (kExitBadInput, "--all-presets: the plug-in has no presets");
+
+        settings.maxTailSeconds = options.maxTailSeconds;
+        settings.monoBus = options.monoBus;
+
+        // The input: a file, or the demo.
+        AudioClip input;
+        if (options.inputPath.empty ())
+            input = DemoSignal::generate (options.demoRate);
+        else if (!readSoundFile (options.inputPath, input, error))
+            return fail (kExitFailure, error);
+        if (options.monoBus && input.channelCount () != 1)
+            return fail (kExitBadInput, "--mono needs a mono input; '" + options.inputPath + "' is stereo");
+
+        settings.showProgress = !options.quiet && ProgressBar::isTerminal (stderr) &&
+                                static_cast<double> (input.frameCount ()) >= kProgressFromSeconds * input.sampleRate;
+
+        // The renders: one, or one per preset.
+        struct Target
+        {
+            int presetIndex;
+            std::string path;
+            std::string label;
+        };
+        std::vector<Target> targets;
+        if (options.allPresets)
+        {
+            if (!std::filesystem::is_directory (options.outputDir, status))
+            {
+                std::filesystem::create_directories (options.outputDir, status);
+                if (status)
+                    return fail (kExitFailure,
+                                 "cannot create the folder '" + options.outputDir + "': " + status.message ());
+            }
+            const auto& names = catalog.presetNames ();
+            for (std::size_t i = 0; i < names.size (); ++i)
+                targets.push_back ({static_cast<int> (i), joinPath (options.outputDir, presetFileName (static_cast<int> (i), names[i])),
+                                    names[i]});
+        }
+        else
+            targets.push_back ({settings.presetIndex,
+                                options.outputPath.empty () ? defaultOutputPath () : options.outputPath,
+                                settings.presetIndex >= 0 ? catalog.presetNames ()[static_cast<std::size_t> (settings.presetIndex)]
+                                                          : std::string ("rendering")});
+
+        PluginRenderer renderer (module);
+        for (const Target& target : targets)
+        {
+            settings.presetIndex = target.presetIndex;
+            settings.progressLabel = target.label;
+            AudioClip output;
+            if (!renderer.render (input, settings, output, error))
+                return fail (kExitFailure, error);
+            if (!writeSoundFile (target.path, output, options.sampleFormat, error))
+                return fail (kExitFailure, error);
+
+            if (!options.quiet)
+            {
+                const float peak = peakLevel (output);
+                out << "wrote " << target.path << ": " << secondsText (static_cast<double> (output.frameCount ()) / output.sampleRate)
+                    << " at " << output.sampleRate << " Hz, tail " << secondsText (renderer.report ().tailSeconds)
+                    << ", peak " << levelText (peak) << "\n";
+                if (renderer.report ().tailCapped)
+                    err << "tarnwick-render: note: the echoes of '" << target.label << "' were still sounding after "
+                        << options.maxTailSeconds << " s and were faded out (see --max-tail)\n";
+                if (peak > 1.f && options.sampleFormat != SampleFormat::kFloat32)
+                    err << "tarnwick-render: note: '" << target.path << "' clipped (peak " << levelText (peak) << ")\n";
+            }
+        }
+    }
+    return kExitOk;
+}
+
+} // namespace Render
+} // namespace Tarnwick
