@@ -12,6 +12,10 @@
 #include "pluginterfaces/vst/ivstparameterchanges.h"
 #include "pluginterfaces/vst/ivsteditcontroller.h"
 
+#if TARNWICK_HAS_EDITOR
+#include "vstgui/plugin-bindings/vst3editor.h"
+#endif
+
 #include <vector>
 
 namespace Vire2VUR3 {
@@ -39,7 +43,12 @@ enum AdapterParamIds : Steinberg::Vst::ParamID
 	kPresetsParamId = 0x70727374 // 'prst', also the program list id
 };
 
-class Processor : public Steinberg::Vst::SingleComponentEffect, public Steinberg::Vst::IMidiMapping
+class Processor : public Steinberg::Vst::SingleComponentEffect,
+                  public Steinberg::Vst::IMidiMapping
+#if TARNWICK_HAS_EDITOR
+,
+                  public VSTGUI::VST3EditorDelegate
+#endif
 {
 public:
 	Processor ();
@@ -92,6 +101,17 @@ public:
 	Steinberg::IPlugView* PLUGIN_API createView (Steinberg::FIDString name) SMTG_OVERRIDE;
 	// The record the editor delegate reuses for its messages to the effect.
 	GuiMessage delegateMessage;
+#if TARNWICK_HAS_EDITOR
+	//---VST3EditorDelegate (editor/ProcessorEditor.cpp)----------------------------
+	VSTGUI::CView* createCustomView (VSTGUI::UTF8StringPtr name, const VSTGUI::UIAttributes& attributes,
+	                                 const VSTGUI::IUIDescription* description, VSTGUI::VST3Editor* editor) override;
+	VSTGUI::IController* createSubController (VSTGUI::UTF8StringPtr name, const VSTGUI::IUIDescription* description,
+	                                          VSTGUI::VST3Editor* editor) override;
+	void didOpen (VSTGUI::VST3Editor* editor) override;
+	void willClose (VSTGUI::VST3Editor* editor) override;
+	// "VSTGUITimerPing" and "RecreateView" from the editor.
+	Steinberg::tresult receiveText (const Steinberg::char8* text) SMTG_OVERRIDE;
+#endif
 	//-----------------------------------------------------------------------------
 
 	// The effect this processor drives (null before initialize).
