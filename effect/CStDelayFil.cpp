@@ -63,7 +63,8 @@ CStDelayFil::CStDelayFil()
       m_uDState(0),
       m_uActive(0),
       m_bSmoothingPass(false),
-      m_bRecookPending(false)
+      m_bRecookPending(false),
+      m_PendingSettings()
 {
     buildControlList();
     effectName = "Tarnwick";
@@ -157,32 +158,51 @@ bool CStDelayFil::buildControlList()
     return buildIndexTables();
 }
 
+CStDelayFil::VoiceSettings CStDelayFil::currentSettings() const
+{
+    VoiceSettings settings;
+    settings.delayMs = m_fDelay_ms;
+    settings.feedbackPct = m_fFeedback_pct;
+    settings.cutoffHz = m_f_fc_Hz;
+    settings.q = m_f_Q;
+    settings.ratio = m_fRatio;
+    settings.offsetMs = m_fOffset;
+    settings.wetPct = m_fWetLevel_pct;
+    settings.delayState = m_uDState;
+    return settings;
+}
+
 void CStDelayFil::pushControlsToVoices(bool recook)
+{
+    pushSettingsToVoices(currentSettings(), recook);
+}
+
+void CStDelayFil::pushSettingsToVoices(const VoiceSettings& settings, bool recook)
 {
     float delay;
     float feedback;
-    if (m_uDState != 0)
+    if (settings.delayState != 0)
     {
-        delay = m_fDelay_ms / m_fRatio;
-        feedback = m_fFeedback_pct;
+        delay = settings.delayMs / settings.ratio;
+        feedback = settings.feedbackPct;
     }
     else
     {
         // Comb mode: the 0..2000 range spans 0..20 ms and the feedback is 5 points lower.
-        delay = m_fDelay_ms * 0.01f / m_fRatio;
-        feedback = m_fFeedback_pct - 5.0f;
+        delay = settings.delayMs * 0.01f / settings.ratio;
+        feedback = settings.feedbackPct - 5.0f;
     }
 
-    m_RightVoice.m_fDelay_ms = m_fOffset + delay;
+    m_RightVoice.m_fDelay_ms = settings.offsetMs + delay;
     m_LeftVoice.m_fDelay_ms = delay;
 
     CFilteredDelay* voices[2] = {&m_LeftVoice, &m_RightVoice};
     for (CFilteredDelay* voice : voices)
     {
         voice->m_fFeedback_pct = feedback;
-        voice->m_fWetLevel_pct = m_fWetLevel_pct;
-        voice->m_f_fc_Hz = m_f_fc_Hz;
-        voice->m_f_Q = m_f_Q;
+        voice->m_fWetLevel_pct = settings.wetPct;
+        voice->m_f_fc_Hz = settings.cutoffHz;
+        voice->m_f_Q = settings.q;
     }
 
     if (!recook)
@@ -207,7 +227,10 @@ bool CStDelayFil::prepareToProcess()
 bool CStDelayFil::onControlChange(uint32_t)
 {
     if (m_bSmoothingPass)
+    {
+        m_PendingSettings = currentSettings();
         m_bRecookPending = true;
+    }
     else
         pushControlsToVoices(true);
     return true;
@@ -224,7 +247,7 @@ bool CStDelayFil::processFrame(float* inputFrame, float* outputFrame, uint32_t i
     if (m_bRecookPending)
     {
         m_bRecookPending = false;
-        pushControlsToVoices(true);
+        pushSettingsToVoices(m_PendingSettings, true);
     }
 
     const bool stereo = inputChannels >= 2 && outputChannels >= 2;

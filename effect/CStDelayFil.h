@@ -42,6 +42,19 @@ public:
     // The one place where the controls reach the voices.
     void pushControlsToVoices(bool recook);
 
+    // The control values the voices are cooked from.
+    struct VoiceSettings
+    {
+        float delayMs;
+        float feedbackPct;
+        float cutoffHz;
+        float q;
+        float ratio;
+        float offsetMs;
+        float wetPct;
+        uint32_t delayState;
+    };
+
     CFilteredDelay m_LeftVoice;
     CFilteredDelay m_RightVoice;
 
@@ -57,8 +70,16 @@ public:
     uint32_t m_uActive;
 
 private:
-    // While the frame's smoothing pass runs, moving controls only mark the
-    // voices for one recook after the pass (same result as one per control).
+    VoiceSettings currentSettings() const;
+    void pushSettingsToVoices(const VoiceSettings& settings, bool recook);
+
+    // While the frame's smoothing pass runs, a moving control only records the
+    // settings it would have cooked; the voices are cooked once after the pass
+    // from the last record. Each recook replaces everything the one before it
+    // derived, so this equals one recook per moving control. The record, not
+    // the variables after the pass, is what counts: a control that settles on
+    // its target after the last moving one writes its variable without a recook.
     bool m_bSmoothingPass;
     bool m_bRecookPending;
+    VoiceSettings m_PendingSettings;
 };

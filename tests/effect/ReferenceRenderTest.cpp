@@ -1,0 +1,228 @@
+// Renders noise and impulses through CStDelayFil and through the straight-line
+// reference model, and demands identical bits for every output sample.
+
+#include "ReferenceDelayFilter.h"
+#include "TestSignals.h"
+
+#include "effect/CStDelayFil.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+#include <vector>
+
+namespace {
+
+using testsignal::bitsOf;
+
+// Factory preset values (plain), in control order; the last two are Delay State and Active.
+const double kPresets[11][10] = {
+    {0.0, 0.0, 16000.0, 0.5, 1.0, 0.0, 50.0, 0.7, 0, 0},
+    {139.999985, 58.499996, 16000.0, 0.69, 15.44, 0.0, 100.0, 0.635, 0, 0},
+    {1140.0, 82.499992, 16000.0, 0.69, 14.775, 0.0, 64.0, 0.635, 0, 0},
+    {740.0, 100.0, 5108.500488, 3.35, 6.224999, 0.41, 61.0, 0.635, 0, 0},
+    {2000.0, 81.000008, 1133.50061, 8.7175, 2.33, 0.105, 100.0, 0.635, 0, 0},
+    {1550.0, 79.0, 4949.500488, 2.352499, 14.68, 0.0, 27.000002, 0.635, 1, 0},
+    {750.0, 88.499992, 13058.5, 9.192499, 19.240002, 0.0, 15.000002, 0.635, 1, 0},
+    {1300.000122, 91.999992, 8129.5, 6.152499, 12.305001, 1.0, 33.0, 0.52, 1, 0},
+    {850.000061, 66.999992, 3995.5, 7.054999, 2.330002, 1.0, 37.5, 0.52, 1, 0},
+    {850.000061, 78.499992, 12979.0, 7.3875, 20.0, 0.15, 37.5, 0.52, 1, 0},
+    {830.000122, 73.999992, 12979.0, 5.915, 20.0, 0.07, 55.0, 0.52, 0, 0},
+};
+const double kMin[8] = {0.0, 0.0, 100.0, 0.5, 1.0, 0.0, 0.0, 0.0};
+const double kMax[8] = {2000.0, 100.0, 16000.0, 10.0, 20.0, 1.0, 100.0, 1.0};
+
+// What happens during a render.
+enum class Script
+{
+    Steady,        // the preset, untouched
+    Glide,         // all eight continuous controls glide to other values mid-render
+    ModeSwitch,    // Delay State flips, the delay glides, Active goes off and on
+    LongestDelay   // delay mode, 2000 ms, ratio 1, offset 1: the right voice wants 2001 ms
+};
+
+struct RenderCase
+{
+    const char* name;
+    int preset;
+    int32_t rate;
+    int channels;
+    double seconds;
+    Script script;
+};
+
+// Normalized targets used by the glide script (one per continuous control).
+const double kGlideTargets[8] = {0.37, 0.61, 0.23, 0.48, 0.05, 0.73, 0.88, 0.91};
+
+float plainFromNormalized(int index, double normalized)
+{
+    return static_cast<float>(normalized * (kMax[index] - kMin[index]) + kMin[index]);
+}
+
+class ReferenceRender : public ::testing::TestWithParam<RenderCase>
+{
+};
+
+TEST_P(ReferenceRender, MatchesStraightLineModelBitForBit)
+{
+    const RenderCase& c = GetParam();
+    CStDelayFil effect;
+    reference::StereoDelay model;
+
+    // Load the preset before processing starts (the controls take it at once).
+    const double* preset = kPresets[c.preset];
+    for (int i = 0; i < 8; ++i)
+    {
+        effect.setPlainValue(i, preset[i]);
+        model.setContinuous(i, static_cast<float>(preset[i]));
+    }
+    effect.setPlainValue(8, preset[8]);
+    model.setDelayState(static_cast<uint32_t>(preset[8]));
+    effect.setPlainValue(9, preset[9]);
+    model.setActive(static_cast<uint32_t>(preset[9]));
+
+    if (c.script == Script::LongestDelay)
+    {
+        const double longest[6] = {2000.0, 30.0, 16000.0, 0.5, 1.0, 1.0};
+        for (int i = 0; i < 6; ++i)
+        {
+            effect.setPlainValue(i, longest[i]);
+            model.setContinuous(i, static_cast<float>(longest[i]));
+        }
+        effect.setPlainValue(8, 1.0);
+        model.setDelayState(1);
+    }
+
+    effect.sampleRate = c.rate;
+    ASSERT_TRUE(effect.prepareToProcess());
+    model.prepare(c.rate);
+
+    const size_t frames = static_cast<size_t>(c.seconds * c.rate);
+    const std::vector<float> leftIn = testsignal::noiseAndImpulses(frames, 11u + c.preset, c.rate / 3);
+    const std::vector<float> rightIn = testsignal::noiseAndImpulses(frames, 977u + c.preset, c.rate / 5);
+
+    const size_t glideAt = frames / 4;
+    const size_t switchAt = frames / 2;
+    const size_t offAt = frames * 5 / 8;
+    const size_t onAt = frames * 3 / 4;
+
+    size_t compared = 0;
+    for (size_t n = 0; n < frames; ++n)
+    {
+        if (c.script == Script::Glide && n == glideAt)
+        {
+            for (int i = 0; i < 8; ++i)
+            {
+                effect.setNormalizedValue(i, kGlideTargets[i], false);
+                model.setContinuous(i, plainFromNormalized(i, kGlideTargets[i]));
+            }
+        }
+        if (c.script == Script::Glide && n == switchAt)
+        {
+            // A second glide starts while the first is still settling.
+            effect.setNormalizedValue(0, 0.9, false);
+            model.setContinuous(0, plainFromNormalized(0, 0.9));
+            effect.setNormalizedValue(4, 0.0, false);
+            model.setContinuous(4, plainFromNormalized(4, 0.0));
+        }
+        if (c.script == Script::ModeSwitch && n == glideAt)
+        {
+            effect.setNormalizedValue(8, model.delayState == 0 ? 1.0 : 0.0, false);
+            model.setDelayState(model.delayState == 0 ? 1u : 0u);
+            effect.setNormalizedValue(0, 0.125, false);
+            model.setContinuous(0, plainFromNormalized(0, 0.125));
+        }
+        if (c.script == Script::ModeSwitch && n == switchAt)
+        {
+            effect.setNormalizedValue(8, model.delayState == 0 ? 1.0 : 0.0, false);
+            model.setDelayState(model.delayState == 0 ? 1u : 0u);
+        }
+        if (c.script == Script::ModeSwitch && n == offAt)
+        {
+            effect.setNormalizedValue(9, 1.0, false);
+            model.setActive(1);
+        }
+        if (c.script == Script::ModeSwitch && n == onAt)
+        {
+            effect.setNormalizedValue(9, 0.0, false);
+            model.setActive(0);
+        }
+
+        float in[2] = {leftIn[n], rightIn[n]};
+        float out[2] = {0.0f, 0.0f};
+        float expected[2] = {0.0f, 0.0f};
+        effect.processFrame(in, out, c.channels, c.channels);
+        model.frame(in, expected, c.channels);
+
+        for (int ch = 0; ch < c.channels; ++ch)
+        {
+            ASSERT_EQ(bitsOf(expected[ch]), bitsOf(out[ch]))
+                << c.name << ": frame " << n << " channel " << ch << " expected " << expected[ch] << " got "
+                << out[ch];
+            ++compared;
+        }
+    }
+    EXPECT_EQ(compared, frames * c.channels);
+
+    // The render must have produced echoes, not just the dry signal.
+    if (c.script != Script::LongestDelay)
+    {
+        double wetEnergy = 0.0;
+        for (float v : model.left.history)
+            wetEnergy += static_cast<double>(v) * v;
+        EXPECT_GT(wetEnergy, 0.0);
+    }
+}
+
+const RenderCase kRenderCases[] = {
+    {"FactoryComb44k1Stereo", 0, 44100, 2, 2.0, Script::Steady},
+    {"HeavyComb44k1Stereo", 1, 44100, 2, 2.0, Script::Steady},
+    {"BankingComb48kStereoGlide", 3, 48000, 2, 2.0, Script::Glide},
+    {"BeatsAsBassComb96kMono", 4, 96000, 1, 1.5, Script::Steady},
+    {"CrudeVerbDelay44k1Stereo", 5, 44100, 2, 3.0, Script::Steady},
+    {"SomeSpaceDelay48kMonoGlide", 6, 48000, 1, 2.0, Script::Glide},
+    {"PaddingDelay96kStereo", 7, 96000, 2, 2.0, Script::Steady},
+    {"PipesDelay96kStereoGlide", 9, 96000, 2, 1.5, Script::Glide},
+    {"AutomateMeComb44k1StereoModeSwitch", 10, 44100, 2, 2.0, Script::ModeSwitch},
+    {"GoodOnAtmosDelay48kStereoModeSwitch", 8, 48000, 2, 2.0, Script::ModeSwitch},
+    {"HollowRingComb96kMonoModeSwitch", 2, 96000, 1, 1.5, Script::ModeSwitch},
+    {"LongestDelay44k1Stereo", 0, 44100, 2, 4.5, Script::LongestDelay},
+    {"LongestDelay96kStereo", 0, 96000, 2, 4.2, Script::LongestDelay},
+};
+
+INSTANTIATE_TEST_SUITE_P(Presets, ReferenceRender, ::testing::ValuesIn(kRenderCases),
+                         [](const ::testing::TestParamInfo<RenderCase>& info) { return std::string(info.param.name); });
+
+// The longest delay really is reached: an impulse comes back on the right
+// after 2001 ms (delay 2000 ms plus the 1 ms offset), on the left after 2000 ms.
+TEST(ReferenceRenderEdges, RightVoiceEchoAt2001Milliseconds)
+{
+    CStDelayFil effect;
+    effect.setPlainValue(0, 2000.0);
+    effect.setPlainValue(1, 0.0);
+    effect.setPlainValue(5, 1.0);
+    effect.setPlainValue(6, 100.0);
+    effect.setPlainValue(7, 1.0);
+    effect.setPlainValue(8, 1.0);
+    effect.sampleRate = 48000;
+    ASSERT_TRUE(effect.prepareToProcess());
+
+    const size_t frames = 48000 * 2 + 48 + 10;
+    long leftFirst = -1;
+    long rightFirst = -1;
+    for (size_t n = 0; n < frames; ++n)
+    {
+        float in[2] = {n == 0 ? 1.0f : 0.0f, n == 0 ? 1.0f : 0.0f};
+        float out[2];
+        effect.processFrame(in, out, 2, 2);
+        if (n > 0 && leftFirst < 0 && out[0] != 0.0f)
+            leftFirst = static_cast<long>(n);
+        if (n > 0 && rightFirst < 0 && out[1] != 0.0f)
+            rightFirst = static_cast<long>(n);
+    }
+    EXPECT_EQ(leftFirst, 96000);
+    EXPECT_EQ(rightFirst, 96048);
+}
+
+}  // namespace
