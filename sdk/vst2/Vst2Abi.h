@@ -14,7 +14,11 @@
 #if !defined(_WIN32) && !defined(__cdecl)
 #define __cdecl
 #endif
+// The VST 3 SDK has a macro named VST_VERSION, vst.h an enum of that name.
+#pragma push_macro ("VST_VERSION")
+#undef VST_VERSION
 #include <vst.h>
+#pragma pop_macro ("VST_VERSION")
 
 namespace Steinberg {
 namespace Vst {
