@@ -66,6 +66,8 @@ public:
 	virtual bool setSize (CCoord width, CCoord height);
 	bool setPosition (CCoord x, CCoord y);
 	VSTGUIEditorInterface* getEditor () const { return editor; }
+	// The editor's knob mode; circular when there is no editor or it has no preference.
+	int32_t getKnobMode () const;
 	void setEditor (VSTGUIEditorInterface* e) { editor = e; }
 	void enableTooltips (bool state) { tooltipsEnabled = state; }
 	bool tooltipsEnabledState () const { return tooltipsEnabled; }

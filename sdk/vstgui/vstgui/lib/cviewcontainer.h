@@ -61,7 +61,9 @@ public:
 	CViewContainer* asViewContainer () override { return this; }
 	CPoint& localToFrame (CPoint& point) const override;
 	CPoint& frameToLocal (CPoint& point) const override;
+	// Takes a rectangle in this container's own coordinates.
 	void invalidRect (const CRect& rect) override;
+	void invalid () override { invalidRect (CRect (0, 0, getWidth (), getHeight ())); }
 
 	CView* newCopy () const override { return new CViewContainer (*this); }
 

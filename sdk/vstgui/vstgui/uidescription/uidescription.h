@@ -81,6 +81,7 @@ private:
 	std::string parseError;
 	std::unique_ptr<Node> root;
 	IController* currentController {nullptr};
+	int templateDepth {0};
 	mutable std::map<std::string, SharedPointer<CBitmap>> bitmapCache;
 	mutable std::map<std::string, SharedPointer<CFontDesc>> fontCache;
 	mutable std::map<std::string, SharedPointer<CGradient>> gradientCache;

@@ -16,6 +16,9 @@ class VSTGUIEditor : public EditorView, public VSTGUI::VSTGUIEditorInterface, pu
 {
 public:
 	VSTGUIEditor (void* controller, ViewRect* size = nullptr);
+	// Preferred over the void* form for any edit controller class: the pointer is adjusted to
+	// the EditController base.
+	VSTGUIEditor (EditController* controller, ViewRect* size = nullptr);
 	~VSTGUIEditor () override;
 
 	virtual bool PLUGIN_API open (void* parent, const VSTGUI::PlatformType& platformType = VSTGUI::kDefaultNative) = 0;

@@ -33,6 +33,7 @@ public:
 	CView* newCopy () const override { return new COnOffButton (*this); }
 
 protected:
+	void setWantsDefaultValue ();
 	int32_t style;
 };
 

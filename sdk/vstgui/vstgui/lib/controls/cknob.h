@@ -82,6 +82,7 @@ protected:
 		float coef {0.f};
 		CButtonState oldButton;
 		bool modeLinear {false};
+		bool relative {false};
 		bool active {false};
 	} mouseState;
 };

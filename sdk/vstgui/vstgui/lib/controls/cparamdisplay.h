@@ -56,6 +56,7 @@ public:
 	CView* newCopy () const override { return new CParamDisplay (*this); }
 
 protected:
+	void setWantsFocus ();
 	virtual void drawBack (CDrawContext* context, CBitmap* newBack = nullptr);
 	virtual void drawPlatformText (CDrawContext* context, UTF8StringPtr string);
 	virtual void drawPlatformText (CDrawContext* context, UTF8StringPtr string, const CRect& size);

@@ -33,6 +33,7 @@ public:
 
 	void draw (CDrawContext* context) override;
 	void setDirty (bool state = true) override;
+	void setViewSize (const CRect& rect, bool invalid = true) override;
 
 	CView* newCopy () const override { return new CVuMeter (*this); }
 

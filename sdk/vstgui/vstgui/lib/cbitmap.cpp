@@ -1,0 +1,150 @@
+#include "cbitmap.h"
+#include "cdrawcontext.h"
+#include <algorithm>
+#include <cairo.h>
+#include <cctype>
+#include <dlfcn.h>
+#include <sys/stat.h>
+
+namespace VSTGUI {
+
+namespace {
+
+std::string& resourceBaseOverride ()
+{
+	static std::string path;
+	return path;
+}
+
+bool fileExists (const std::string& path)
+{
+	struct stat st;
+	return !path.empty () && stat (path.c_str (), &st) == 0 && S_ISREG (st.st_mode);
+}
+
+std::string parentDirectory (const std::string& path)
+{
+	auto pos = path.find_last_of ('/');
+	if (pos == std::string::npos)
+		return std::string ();
+	return path.substr (0, pos);
+}
+
+// Contents/Resources of the bundle that holds this module
+// (the module lives in Contents/<arch>-linux/).
+std::string bundleResourcesOfThisModule ()
+{
+	Dl_info info {};
+	if (dladdr (reinterpret_cast<void*> (&bundleResourcesOfThisModule), &info) == 0 || !info.dli_fname)
+		return std::string ();
+	std::string contents = parentDirectory (parentDirectory (info.dli_fname));
+	if (contents.empty ())
+		return std::string ();
+	return contents + "/Resources";
+}
+
+std::string toLower (std::string s)
+{
+	std::transform (s.begin (), s.end (), s.begin (), [] (unsigned char c) { return std::tolower (c); });
+	return s;
+}
+
+} // namespace
+
+void CBitmap::setResourceBasePath (const std::string& path)
+{
+	resourceBaseOverride () = path;
+}
+
+std::string CBitmap::getResourceBasePath ()
+{
+	if (!resourceBaseOverride ().empty ())
+		return resourceBaseOverride ();
+	return bundleResourcesOfThisModule ();
+}
+
+std::string CBitmap::resolveResourcePath (const std::string& name)
+{
+	if (name.empty ())
+		return std::string ();
+	if (name[0] == '/')
+		return fileExists (name) ? name : std::string ();
+	// Names are plain file names inside the Resources folder: no way out of it.
+	if (name.find ("..") != std::string::npos)
+		return std::string ();
+	std::string base = getResourceBasePath ();
+	if (base.empty ())
+		return std::string ();
+	std::vector<std::string> candidates {name, toLower (name)};
+	if (toLower (name).size () < 4 || toLower (name).compare (toLower (name).size () - 4, 4, ".png") != 0)
+	{
+		candidates.push_back (name + ".png");
+		candidates.push_back (toLower (name) + ".png");
+	}
+	for (const auto& c : candidates)
+	{
+		std::string full = base + "/" + c;
+		if (fileExists (full))
+			return full;
+	}
+	return std::string ();
+}
+
+CBitmap::CBitmap (const CResourceDescription& desc) : resourceDesc (desc)
+{
+	std::string name = desc.type == CResourceDescription::kStringType ? desc.name
+	                   : desc.type == CResourceDescription::kIntegerType
+	                       ? std::to_string (desc.id) + ".png"
+	                       : std::string ();
+	std::string path = resolveResourcePath (name);
+	if (path.empty ())
+		return;
+	cairo_surface_t* s = cairo_image_surface_create_from_png (path.c_str ());
+	if (cairo_surface_status (s) != CAIRO_STATUS_SUCCESS)
+	{
+		cairo_surface_destroy (s);
+		return;
+	}
+	surface = s;
+	width = cairo_image_surface_get_width (s);
+	height = cairo_image_surface_get_height (s);
+}
+
+CBitmap::CBitmap (CCoord w, CCoord h)
+{
+	if (w <= 0 || h <= 0)
+		return;
+	cairo_surface_t* s = cairo_image_surface_create (CAIRO_FORMAT_ARGB32, static_cast<int> (w), static_cast<int> (h));
+	if (cairo_surface_status (s) != CAIRO_STATUS_SUCCESS)
+	{
+		cairo_surface_destroy (s);
+		return;
+	}
+	surface = s;
+	width = static_cast<int> (w);
+	height = static_cast<int> (h);
+}
+
+CBitmap::~CBitmap ()
+{
+	if (surface)
+		cairo_surface_destroy (surface);
+}
+
+void CBitmap::draw (CDrawContext* context, const CRect& rect, const CPoint& offset, float alpha)
+{
+	if (!surface || !context)
+		return;
+	cairo_t* cr = context->getCairo ();
+	cairo_save (cr);
+	cairo_rectangle (cr, rect.left, rect.top, rect.getWidth (), rect.getHeight ());
+	cairo_clip (cr);
+	cairo_set_source_surface (cr, surface, rect.left - offset.x, rect.top - offset.y);
+	// At 1:1 no smoothing, so that neighbouring frames of a strip never bleed in.
+	cairo_pattern_set_filter (cairo_get_source (cr),
+	                          context->getScaleFactor () == 1. ? CAIRO_FILTER_NEAREST : CAIRO_FILTER_GOOD);
+	cairo_paint_with_alpha (cr, alpha * context->getGlobalAlpha ());
+	cairo_restore (cr);
+}
+
+} // namespace VSTGUI

@@ -1,0 +1,209 @@
+#include "cframe.h"
+#include "cdrawcontext.h"
+#include "cvstguitimer.h"
+#include "platform/iplatformframe.h"
+#include <algorithm>
+#include <cstddef>
+#include <cairo.h>
+
+namespace VSTGUI {
+
+CFrame::CFrame (const CRect& inSize, VSTGUIEditorInterface* editor) : CViewContainer (inSize), editor (editor)
+{
+	// The frame is its own root: children attach as soon as they are added.
+	parentFrame = this;
+	attachedToParent = true;
+	size.moveTo (0, 0);
+	mouseableArea = size;
+}
+
+CFrame::~CFrame ()
+{
+	removeAll (true);
+	delete platformFrame;
+	platformFrame = nullptr;
+}
+
+bool CFrame::attached (CView* /*parent*/)
+{
+	return false;
+}
+
+bool CFrame::open (void* parent, PlatformType type, const X11FrameConfig* config)
+{
+	if (platformFrame || !parent || type != kX11EmbedWindowID)
+		return false;
+	platformFrame = createX11PlatformFrame (this, parent, getViewSize (), config);
+	if (!platformFrame)
+		return false;
+	invalid ();
+	return true;
+}
+
+void CFrame::close ()
+{
+	removeAll (true);
+	delete platformFrame;
+	platformFrame = nullptr;
+	editor = nullptr;
+	forget ();
+}
+
+bool CFrame::setSize (CCoord width, CCoord height)
+{
+	if (width == getWidth () && height == getHeight ())
+		return true;
+	CRect newSize (0, 0, width, height);
+	if (editor && !editor->beforeSizeChange (newSize, getViewSize ()))
+		return false;
+	if (platformFrame && !platformFrame->setSize (newSize))
+		return false;
+	CViewContainer::setViewSize (newSize, false);
+	invalid ();
+	return true;
+}
+
+int32_t CFrame::getKnobMode () const
+{
+	if (editor)
+	{
+		int32_t mode = editor->getKnobMode ();
+		if (mode != -1)
+			return mode;
+	}
+	return kCircularMode;
+}
+
+bool CFrame::setPosition (CCoord, CCoord)
+{
+	return false;
+}
+
+void CFrame::invalidRect (const CRect& rect)
+{
+	CRect r (rect);
+	r.bound (CRect (0, 0, getWidth (), getHeight ()));
+	if (r.isEmpty ())
+		return;
+	invalidArea.unite (r);
+	if (platformFrame)
+		platformFrame->invalidRect (r);
+}
+
+void CFrame::updateWindow ()
+{
+	if (platformFrame && !invalidArea.isEmpty ())
+		platformFrame->paint ();
+}
+
+void CFrame::drawFrameRect (CDrawContext* context, const CRect& rect)
+{
+	drawRect (context, rect);
+}
+
+namespace {
+// Invalidates every view whose value or look changed since it was last drawn.
+void invalidateDirtyViews (CViewContainer* container)
+{
+	for (uint32_t i = 0; i < container->getNbViews (); ++i)
+	{
+		CView* view = container->getView (i);
+		if (auto sub = view->asViewContainer ())
+			invalidateDirtyViews (sub);
+		else if (view->isDirty ())
+			view->invalid ();
+	}
+}
+} // namespace
+
+void CFrame::idle ()
+{
+	invalidateDirtyViews (this);
+	updateWindow ();
+}
+
+CMouseEventResult CFrame::platformOnMouseDown (CPoint& where, const CButtonState& buttons)
+{
+	SharedPointer<CFrame> keep (this);
+	return onMouseDown (where, buttons);
+}
+
+CMouseEventResult CFrame::platformOnMouseUp (CPoint& where, const CButtonState& buttons)
+{
+	SharedPointer<CFrame> keep (this);
+	return onMouseUp (where, buttons);
+}
+
+CMouseEventResult CFrame::platformOnMouseMoved (CPoint& where, const CButtonState& buttons)
+{
+	SharedPointer<CFrame> keep (this);
+	return onMouseMoved (where, buttons);
+}
+
+bool CFrame::platformOnWheel (const CPoint& where, const CMouseWheelAxis& axis, float distance, const CButtonState& buttons)
+{
+	SharedPointer<CFrame> keep (this);
+	return onWheel (where, axis, distance, buttons);
+}
+
+//------------------------------------------------------------------------
+bool renderFrame (CFrame* frame, double scale, COffscreenImage& result)
+{
+	if (!frame || scale <= 0.)
+		return false;
+	int w = static_cast<int> (frame->getWidth () * scale + 0.5);
+	int h = static_cast<int> (frame->getHeight () * scale + 0.5);
+	if (w <= 0 || h <= 0)
+		return false;
+	cairo_surface_t* surface = cairo_image_surface_create (CAIRO_FORMAT_ARGB32, w, h);
+	if (cairo_surface_status (surface) != CAIRO_STATUS_SUCCESS)
+	{
+		cairo_surface_destroy (surface);
+		return false;
+	}
+	cairo_t* cr = cairo_create (surface);
+	cairo_scale (cr, scale, scale);
+	{
+		CRect all (0, 0, frame->getWidth (), frame->getHeight ());
+		auto context = owned (new CDrawContext (cr, all, scale));
+		frame->drawFrameRect (context, all);
+	}
+	cairo_destroy (cr);
+	cairo_surface_flush (surface);
+
+	result.width = w;
+	result.height = h;
+	result.pixels.resize (static_cast<size_t> (w) * static_cast<size_t> (h));
+	const unsigned char* data = cairo_image_surface_get_data (surface);
+	int stride = cairo_image_surface_get_stride (surface);
+	for (int y = 0; y < h; ++y)
+	{
+		const uint32_t* row = reinterpret_cast<const uint32_t*> (data + y * stride);
+		std::copy (row, row + w, result.pixels.begin () + static_cast<std::ptrdiff_t> (y) * w);
+	}
+	cairo_surface_destroy (surface);
+	return true;
+}
+
+bool renderFrameToPNG (CFrame* frame, const std::string& path, double scale)
+{
+	COffscreenImage image;
+	if (!renderFrame (frame, scale, image))
+		return false;
+	cairo_surface_t* surface = cairo_image_surface_create (CAIRO_FORMAT_ARGB32, image.width, image.height);
+	cairo_surface_flush (surface);
+	unsigned char* data = cairo_image_surface_get_data (surface);
+	int stride = cairo_image_surface_get_stride (surface);
+	for (int y = 0; y < image.height; ++y)
+	{
+		uint32_t* row = reinterpret_cast<uint32_t*> (data + y * stride);
+		std::copy (image.pixels.begin () + static_cast<std::ptrdiff_t> (y) * image.width,
+		           image.pixels.begin () + static_cast<std::ptrdiff_t> (y + 1) * image.width, row);
+	}
+	cairo_surface_mark_dirty (surface);
+	bool ok = cairo_surface_write_to_png (surface, path.c_str ()) == CAIRO_STATUS_SUCCESS;
+	cairo_surface_destroy (surface);
+	return ok;
+}
+
+} // namespace VSTGUI

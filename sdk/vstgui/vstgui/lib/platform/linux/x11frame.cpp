@@ -1,0 +1,449 @@
+// The frame's window on Linux: an X11 child window of the host's window, driven
+// by the host's run loop (IRunLoop) or, without one, by VSTGUI::idle().
+#include "../../cdrawcontext.h"
+#include "../../cframe.h"
+#include "../../cvstguitimer.h"
+#include "../iplatformframe.h"
+
+#include "base/source/fobject.h"
+#include "pluginterfaces/gui/iplugview.h"
+
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <algorithm>
+#include <cairo-xlib.h>
+#include <cairo.h>
+#include <vector>
+
+namespace VSTGUI {
+
+using Steinberg::Linux::FileDescriptor;
+using Steinberg::Linux::IEventHandler;
+using Steinberg::Linux::IRunLoop;
+using Steinberg::Linux::ITimerHandler;
+
+class X11Frame;
+
+namespace {
+
+// Host timer period that drives the frame and the VSTGUI timers.
+constexpr Steinberg::Linux::TimerInterval kTickMilliseconds = 10;
+
+// How deep we are inside handler callbacks that the host is iterating.
+int gCallbackDepth = 0;
+
+struct CallbackScope
+{
+	CallbackScope () { ++gCallbackDepth; }
+	~CallbackScope () { --gCallbackDepth; }
+};
+
+// Frames that have no host run loop: VSTGUI::idle() drives them.
+std::vector<X11Frame*>& framesWithoutRunLoop ()
+{
+	static std::vector<X11Frame*> frames;
+	return frames;
+}
+
+bool gXError = false;
+int recordXError (Display*, XErrorEvent*)
+{
+	gXError = true;
+	return 0;
+}
+
+//------------------------------------------------------------------------
+class FrameEventHandler : public Steinberg::FObject, public IEventHandler
+{
+public:
+	explicit FrameEventHandler (X11Frame* f) : frame (f) {}
+	void PLUGIN_API onFDIsSet (FileDescriptor fd) override;
+	void detach () { frame = nullptr; }
+
+	OBJ_METHODS (FrameEventHandler, FObject)
+	DEFINE_INTERFACES
+		DEF_INTERFACE (IEventHandler)
+	END_DEFINE_INTERFACES (FObject)
+	REFCOUNT_METHODS (FObject)
+
+private:
+	X11Frame* frame;
+};
+
+class FrameTimerHandler : public Steinberg::FObject, public ITimerHandler
+{
+public:
+	explicit FrameTimerHandler (X11Frame* f) : frame (f) {}
+	void PLUGIN_API onTimer () override;
+	void detach () { frame = nullptr; }
+
+	OBJ_METHODS (FrameTimerHandler, FObject)
+	DEFINE_INTERFACES
+		DEF_INTERFACE (ITimerHandler)
+	END_DEFINE_INTERFACES (FObject)
+	REFCOUNT_METHODS (FObject)
+
+private:
+	X11Frame* frame;
+};
+
+// Registrations that could not be undone while the host was iterating its handlers.
+struct PendingUnregistration
+{
+	IRunLoop* runLoop;
+	FrameEventHandler* eventHandler;
+	FrameTimerHandler* timerHandler;
+};
+
+std::vector<PendingUnregistration>& pendingUnregistrations ()
+{
+	static std::vector<PendingUnregistration> pending;
+	return pending;
+}
+
+void unregisterNow (const PendingUnregistration& p)
+{
+	if (p.eventHandler)
+	{
+		p.runLoop->unregisterEventHandler (p.eventHandler);
+		p.eventHandler->release ();
+	}
+	if (p.timerHandler)
+	{
+		p.runLoop->unregisterTimer (p.timerHandler);
+		p.timerHandler->release ();
+	}
+	p.runLoop->release ();
+}
+
+void flushPendingUnregistrations ()
+{
+	if (gCallbackDepth > 0)
+		return;
+	auto pending = std::move (pendingUnregistrations ());
+	pendingUnregistrations ().clear ();
+	for (const auto& p : pending)
+		unregisterNow (p);
+}
+
+int32_t buttonStateFromX (unsigned int state)
+{
+	int32_t result = 0;
+	if (state & Button1Mask)
+		result |= kLButton;
+	if (state & Button2Mask)
+		result |= kMButton;
+	if (state & Button3Mask)
+		result |= kRButton;
+	if (state & ShiftMask)
+		result |= kShift;
+	if (state & ControlMask)
+		result |= kControl;
+	if (state & Mod1Mask)
+		result |= kAlt;
+	return result;
+}
+
+int32_t buttonFromX (unsigned int button)
+{
+	switch (button)
+	{
+		case Button1: return kLButton;
+		case Button2: return kMButton;
+		case Button3: return kRButton;
+		default: return 0;
+	}
+}
+
+} // namespace
+
+//------------------------------------------------------------------------
+class X11Frame : public IPlatformFrame
+{
+public:
+	X11Frame (CFrame* frame, IRunLoop* hostRunLoop) : frame (frame), hostRunLoop (hostRunLoop) {}
+	~X11Frame () override;
+
+	bool create (Window parent, const CRect& size);
+	void invalidRect (const CRect& rect) override;
+	bool setSize (const CRect& newSize) override;
+	void paint () override;
+
+	void handleEvents ();
+	void tick ();
+
+private:
+	void dispatch (XEvent& event);
+
+	CFrame* frame;
+	IRunLoop* hostRunLoop;
+	IRunLoop* runLoop {nullptr}; // referenced while our handlers are registered with it
+	Display* display {nullptr};
+	Window window {0};
+	cairo_surface_t* windowSurface {nullptr};
+	FrameEventHandler* eventHandler {nullptr};
+	FrameTimerHandler* timerHandler {nullptr};
+	Time lastClickTime {0};
+	unsigned int lastClickButton {0};
+};
+
+void FrameEventHandler::onFDIsSet (FileDescriptor)
+{
+	CallbackScope scope;
+	if (frame)
+		frame->handleEvents ();
+}
+
+void FrameTimerHandler::onTimer ()
+{
+	CallbackScope scope;
+	if (frame)
+		frame->tick ();
+}
+
+bool X11Frame::create (Window parent, const CRect& size)
+{
+	display = XOpenDisplay (nullptr);
+	if (!display)
+		return false;
+
+	int width = std::max (1, static_cast<int> (size.getWidth ()));
+	int height = std::max (1, static_cast<int> (size.getHeight ()));
+
+	// A bad parent id must not end the host: catch the error instead.
+	XSync (display, False);
+	gXError = false;
+	auto oldHandler = XSetErrorHandler (recordXError);
+	XSetWindowAttributes attributes {};
+	attributes.event_mask = ExposureMask | ButtonPressMask | ButtonReleaseMask | PointerMotionMask |
+	                        StructureNotifyMask | EnterWindowMask | LeaveWindowMask;
+	attributes.background_pixmap = None;
+	attributes.border_pixel = 0;
+	window = XCreateWindow (display, parent, 0, 0, static_cast<unsigned> (width), static_cast<unsigned> (height), 0,
+	                        CopyFromParent, InputOutput, CopyFromParent, CWEventMask | CWBackPixmap | CWBorderPixel,
+	                        &attributes);
+	XWindowAttributes windowAttributes {};
+	if (window)
+	{
+		// XEmbed: protocol version 0, mapped.
+		Atom xembedInfo = XInternAtom (display, "_XEMBED_INFO", False);
+		long info[2] = {0, 1};
+		XChangeProperty (display, window, xembedInfo, xembedInfo, 32, PropModeReplace,
+		                 reinterpret_cast<unsigned char*> (info), 2);
+		XSizeHints hints {};
+		hints.flags = PMinSize | PMaxSize;
+		hints.min_width = hints.max_width = width;
+		hints.min_height = hints.max_height = height;
+		XSetWMNormalHints (display, window, &hints);
+		XMapWindow (display, window);
+		XGetWindowAttributes (display, window, &windowAttributes);
+	}
+	XSync (display, False);
+	XSetErrorHandler (oldHandler);
+	if (gXError || !window)
+		return false;
+
+	windowSurface = cairo_xlib_surface_create (display, window, windowAttributes.visual, width, height);
+	if (cairo_surface_status (windowSurface) != CAIRO_STATUS_SUCCESS)
+		return false;
+
+	if (hostRunLoop)
+	{
+		runLoop = hostRunLoop;
+		runLoop->addRef ();
+		eventHandler = new FrameEventHandler (this);
+		timerHandler = new FrameTimerHandler (this);
+		runLoop->registerEventHandler (eventHandler, ConnectionNumber (display));
+		runLoop->registerTimer (timerHandler, kTickMilliseconds);
+	}
+	else
+	{
+		framesWithoutRunLoop ().push_back (this);
+	}
+	XFlush (display);
+	return true;
+}
+
+X11Frame::~X11Frame ()
+{
+	auto& frames = framesWithoutRunLoop ();
+	frames.erase (std::remove (frames.begin (), frames.end (), this), frames.end ());
+
+	if (runLoop)
+	{
+		if (eventHandler)
+			eventHandler->detach ();
+		if (timerHandler)
+			timerHandler->detach ();
+		PendingUnregistration p {runLoop, eventHandler, timerHandler};
+		if (gCallbackDepth > 0)
+			pendingUnregistrations ().push_back (p); // the host is iterating its handlers
+		else
+		{
+			flushPendingUnregistrations ();
+			unregisterNow (p);
+		}
+		runLoop = nullptr;
+	}
+	if (windowSurface)
+		cairo_surface_destroy (windowSurface);
+	if (display)
+	{
+		if (window)
+			XDestroyWindow (display, window);
+		XCloseDisplay (display);
+	}
+}
+
+void X11Frame::invalidRect (const CRect& /*rect*/)
+{
+	// The frame keeps the area; it is painted after the current event or tick.
+}
+
+bool X11Frame::setSize (const CRect& newSize)
+{
+	if (!display || !window)
+		return false;
+	int w = std::max (1, static_cast<int> (newSize.getWidth ()));
+	int h = std::max (1, static_cast<int> (newSize.getHeight ()));
+	XResizeWindow (display, window, static_cast<unsigned> (w), static_cast<unsigned> (h));
+	cairo_xlib_surface_set_size (windowSurface, w, h);
+	XFlush (display);
+	return true;
+}
+
+void X11Frame::paint ()
+{
+	if (!windowSurface)
+		return;
+	CRect area = frame->getInvalidArea ();
+	frame->clearInvalidArea ();
+	if (area.isEmpty ())
+		return;
+	SharedPointer<CFrame> keep (frame);
+	cairo_t* cr = cairo_create (windowSurface);
+	cairo_rectangle (cr, area.left, area.top, area.getWidth (), area.getHeight ());
+	cairo_clip (cr);
+	cairo_push_group (cr);
+	{
+		auto context = owned (new CDrawContext (cr, CRect (0, 0, frame->getWidth (), frame->getHeight ())));
+		frame->drawFrameRect (context, area);
+	}
+	cairo_pop_group_to_source (cr);
+	cairo_paint (cr);
+	cairo_destroy (cr);
+	cairo_surface_flush (windowSurface);
+	XFlush (display);
+}
+
+void X11Frame::handleEvents ()
+{
+	if (!display)
+		return;
+	SharedPointer<CFrame> keep (frame);
+	while (XPending (display) > 0)
+	{
+		XEvent event;
+		XNextEvent (display, &event);
+		dispatch (event);
+		if (!frame->getPlatformFrame ())
+			return; // closed from inside an event
+	}
+	frame->idle ();
+}
+
+void X11Frame::tick ()
+{
+	SharedPointer<CFrame> keep (frame);
+	CVSTGUITimer::fireDueTimers ();
+	if (frame->getPlatformFrame () == this)
+	{
+		// Events that arrived without the descriptor being polled (the host may be slow).
+		handleEvents ();
+	}
+}
+
+void X11Frame::dispatch (XEvent& event)
+{
+	switch (event.type)
+	{
+		case Expose:
+		{
+			frame->invalidRect (CRect (event.xexpose.x, event.xexpose.y, event.xexpose.x + event.xexpose.width,
+			                           event.xexpose.y + event.xexpose.height));
+			break;
+		}
+		case ButtonPress:
+		{
+			CPoint where (event.xbutton.x, event.xbutton.y);
+			unsigned int b = event.xbutton.button;
+			if (b == Button4 || b == Button5 || b == 6 || b == 7)
+			{
+				CButtonState state (buttonStateFromX (event.xbutton.state));
+				float distance = (b == Button4 || b == 6) ? 1.f : -1.f;
+				CMouseWheelAxis axis = (b == 6 || b == 7) ? kMouseWheelAxisX : kMouseWheelAxisY;
+				frame->platformOnWheel (where, axis, distance, state);
+				break;
+			}
+			int32_t state = buttonFromX (b) | (buttonStateFromX (event.xbutton.state) & (kShift | kControl | kAlt));
+			if (b == lastClickButton && event.xbutton.time - lastClickTime < 250)
+				state |= kDoubleClick;
+			lastClickButton = b;
+			lastClickTime = event.xbutton.time;
+			CButtonState buttons (state);
+			frame->platformOnMouseDown (where, buttons);
+			break;
+		}
+		case ButtonRelease:
+		{
+			unsigned int b = event.xbutton.button;
+			if (b >= Button4)
+				break;
+			CPoint where (event.xbutton.x, event.xbutton.y);
+			CButtonState buttons (buttonFromX (b) | (buttonStateFromX (event.xbutton.state) & (kShift | kControl | kAlt)));
+			frame->platformOnMouseUp (where, buttons);
+			break;
+		}
+		case MotionNotify:
+		{
+			// Only the latest position matters.
+			while (XCheckTypedWindowEvent (display, window, MotionNotify, &event))
+			{
+			}
+			CPoint where (event.xmotion.x, event.xmotion.y);
+			CButtonState buttons (buttonStateFromX (event.xmotion.state));
+			frame->platformOnMouseMoved (where, buttons);
+			break;
+		}
+		default: break;
+	}
+}
+
+//------------------------------------------------------------------------
+IPlatformFrame* createX11PlatformFrame (CFrame* frame, void* parent, const CRect& size, const X11FrameConfig* config)
+{
+	flushPendingUnregistrations ();
+	auto platformFrame = new X11Frame (frame, config ? config->runLoop : nullptr);
+	if (!platformFrame->create (reinterpret_cast<Window> (parent), size))
+	{
+		delete platformFrame;
+		return nullptr;
+	}
+	return platformFrame;
+}
+
+void idle ()
+{
+	flushPendingUnregistrations ();
+	auto frames = framesWithoutRunLoop ();
+	for (X11Frame* f : frames)
+	{
+		auto& current = framesWithoutRunLoop ();
+		if (std::find (current.begin (), current.end (), f) != current.end ())
+			f->handleEvents ();
+	}
+	CVSTGUITimer::fireDueTimers ();
+}
+
+} // namespace VSTGUI
