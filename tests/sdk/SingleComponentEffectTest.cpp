@@ -163,7 +163,7 @@ TEST (SingleComponentEffectDefaults, ProcessSetupBeforeAnyCall)
 TEST_F (SingleComponentEffectTest, SecondInitializeWithoutTerminateIsRefused)
 {
 	EXPECT_EQ (effect->initialize (&host), kResultFalse);
-	EXPECT_EQ (effect->getParameterCount (), 2);
+	EXPECT_EQ (effect->getParameterCount (), 3);
 	EXPECT_EQ (effect->getBusCount (kAudio, kInput), 1);
 }
 
@@ -186,7 +186,7 @@ TEST_F (SingleComponentEffectTest, TerminateRemovesParametersBusesAndReleasesHos
 
 	// A terminated effect can be initialised again.
 	EXPECT_EQ (effect->initialize (&host), kResultOk);
-	EXPECT_EQ (effect->getParameterCount (), 2);
+	EXPECT_EQ (effect->getParameterCount (), 3);
 }
 
 TEST_F (SingleComponentEffectTest, SetParamNormalizedClampsStoresAndNotifiesOnChangeOnly)
@@ -232,8 +232,34 @@ TEST_F (SingleComponentEffectTest, ParameterInfoByIndexChecksBounds)
 	ParameterInfo info {};
 	EXPECT_EQ (effect->getParameterInfo (1, info), kResultTrue);
 	EXPECT_EQ (info.id, TestEffect::kTime);
-	EXPECT_EQ (effect->getParameterInfo (2, info), kResultFalse);
+	EXPECT_EQ (effect->getParameterInfo (2, info), kResultTrue);
+	EXPECT_EQ (info.id, TestEffect::kMode);
+	EXPECT_EQ (effect->getParameterInfo (3, info), kResultFalse);
 	EXPECT_EQ (effect->getParameterInfo (-1, info), kResultFalse);
+}
+
+std::u16string textOf (TestEffect* effect, ParamID id, ParamValue value, tresult* result = nullptr)
+{
+	String128 text {};
+	const tresult r = effect->getParamStringByValue (id, value, text);
+	if (result)
+		*result = r;
+	return std::u16string (reinterpret_cast<const char16_t*> (text));
+}
+
+TEST_F (SingleComponentEffectTest, ParameterTextsOfValuesOutsideZeroToOne)
+{
+	EXPECT_EQ (textOf (effect, TestEffect::kMode, 0.0), u"Near");
+	EXPECT_EQ (textOf (effect, TestEffect::kMode, 1.0), u"Far");
+	// Out of range: clamped, never past the end of the list.
+	EXPECT_EQ (textOf (effect, TestEffect::kMode, 7.0), u"Far");
+	EXPECT_EQ (textOf (effect, TestEffect::kMode, -2.0), u"Near");
+	EXPECT_EQ (textOf (effect, TestEffect::kTime, 3.0), u"2000.0000");
+	tresult result = kResultOk;
+	textOf (effect, TestEffect::kMode, std::numeric_limits<double>::quiet_NaN (), &result);
+	EXPECT_EQ (result, kResultFalse);
+	textOf (effect, 999, 0.5, &result);
+	EXPECT_EQ (result, kResultFalse);
 }
 
 TEST_F (SingleComponentEffectTest, BusInfoOfEachList)

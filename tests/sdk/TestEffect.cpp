@@ -55,6 +55,10 @@ tresult PLUGIN_API TestEffect::initialize (FUnknown* context)
 
 	parameters.addParameter (new CountingParameter ());
 	parameters.addParameter (new RangeParameter (STR16 ("Time"), kTime, STR16 ("ms"), 0.0, 2000.0, 500.0));
+	auto* mode = new StringListParameter (STR16 ("Mode"), kMode);
+	mode->appendString (STR16 ("Near"));
+	mode->appendString (STR16 ("Far"));
+	parameters.addParameter (mode);
 
 	addUnit (new Unit (STR16 ("Root"), kRootUnitId, kNoParentUnitId, kProgramListId));
 	auto* list = new ProgramList (STR16 ("Programs"), kProgramListId, kRootUnitId);

@@ -13,6 +13,7 @@ public:
 	{
 		kGain = 0,
 		kTime = 1,
+		kMode = 2,
 	};
 	static constexpr Steinberg::Vst::ProgramListID kProgramListId = 77;
 

@@ -171,6 +171,22 @@ tresult PLUGIN_API SingleComponentEffect::setParamNormalized (ParamID tag, Param
 	return kResultTrue;
 }
 
+tresult PLUGIN_API SingleComponentEffect::getParamStringByValue (ParamID tag,
+                                                                 ParamValue valueNormalized,
+                                                                 String128 string)
+{
+	Parameter* parameter = getParameterObject (tag);
+	if (parameter == nullptr || string == nullptr || !std::isfinite (valueNormalized))
+		return kResultFalse;
+	// A list parameter indexes its strings with the value unchecked (and throws past the end).
+	if (valueNormalized < 0.0)
+		valueNormalized = 0.0;
+	else if (valueNormalized > 1.0)
+		valueNormalized = 1.0;
+	parameter->toString (valueNormalized, string);
+	return kResultTrue;
+}
+
 //---IUnitInfo-----------------------------------------------------------------
 
 tresult PLUGIN_API SingleComponentEffect::getUnitInfo (int32 unitIndex, UnitInfo& info)

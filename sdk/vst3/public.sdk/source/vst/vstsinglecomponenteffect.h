@@ -56,6 +56,8 @@ public:
 	tresult PLUGIN_API getEditorState (IBStream* state) SMTG_OVERRIDE;
 	tresult PLUGIN_API getParameterInfo (int32 paramIndex, ParameterInfo& info) SMTG_OVERRIDE;
 	tresult PLUGIN_API setParamNormalized (ParamID tag, ParamValue value) SMTG_OVERRIDE;
+	tresult PLUGIN_API getParamStringByValue (ParamID tag, ParamValue valueNormalized,
+	                                          String128 string) SMTG_OVERRIDE;
 
 	//---IUnitInfo---------------------------------------------------------------
 	tresult PLUGIN_API getUnitInfo (int32 unitIndex, UnitInfo& info) SMTG_OVERRIDE;
