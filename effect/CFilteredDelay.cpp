@@ -212,41 +212,7 @@ bool CFilteredDelay::processFrame(float* inputFrame, float* outputFrame, uint32_
     if (inputFrame == nullptr || outputFrame == nullptr)
         return false;
 
-    const float x = inputFrame[0];
-    if (m_pDelayLine == nullptr)
-    {
-        // Not prepared (or the line could not be had): the dry part only.
-        outputFrame[0] = (1.0f - m_fWetGain) * x;
-    }
-    else
-    {
-        const float y = m_InputFilter.processSample(x);
-
-        float y0 = m_pDelayLine[m_nReadPos];
-        if (m_nReadPos == m_nWritePos && m_fDelaySamples < 1.0f)
-            y0 = x;
-
-        int32_t previous = m_nReadPos - 1;
-        if (previous < 0)
-            previous = m_nLineLength - 1;
-        const float y1 = m_pDelayLine[previous];
-
-        const float frac = m_fDelaySamples - static_cast<float>(static_cast<int32_t>(m_fDelaySamples));
-
-        float yd;
-        if (m_fDelaySamples == 0.0f)
-            yd = y;
-        else
-            yd = y1 * frac + (1.0f - frac) * y0;
-
-        m_pDelayLine[m_nWritePos] = m_fFeedbackGain * yd + y;
-        outputFrame[0] = (1.0f - m_fWetGain) * x + m_fWetGain * yd;
-
-        if (++m_nWritePos >= m_nLineLength)
-            m_nWritePos = 0;
-        if (++m_nReadPos >= m_nLineLength)
-            m_nReadPos = 0;
-    }
+    outputFrame[0] = processSample(inputFrame[0]);
 
     if (inputChannels == 1 && outputChannels == 2)
         outputFrame[1] = outputFrame[0];

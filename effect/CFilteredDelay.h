@@ -39,6 +39,45 @@ public:
     // Feedback and wet fractions, delay in samples and read position.
     void updateDelayVariables();
 
+    // One sample through the voice: what processFrame does for a one-in,
+    // one-out frame. Inline so that the owner's frame loop can fold it in.
+    float processSample(float x)
+    {
+        if (m_pDelayLine == nullptr)
+        {
+            // Not prepared (or the line could not be had): the dry part only.
+            return (1.0f - m_fWetGain) * x;
+        }
+
+        const float y = m_InputFilter.processSample(x);
+
+        float y0 = m_pDelayLine[m_nReadPos];
+        if (m_nReadPos == m_nWritePos && m_fDelaySamples < 1.0f)
+            y0 = x;
+
+        int32_t previous = m_nReadPos - 1;
+        if (previous < 0)
+            previous = m_nLineLength - 1;
+        const float y1 = m_pDelayLine[previous];
+
+        const float frac = m_fDelaySamples - static_cast<float>(static_cast<int32_t>(m_fDelaySamples));
+
+        float yd;
+        if (m_fDelaySamples == 0.0f)
+            yd = y;
+        else
+            yd = y1 * frac + (1.0f - frac) * y0;
+
+        m_pDelayLine[m_nWritePos] = m_fFeedbackGain * yd + y;
+        const float out = (1.0f - m_fWetGain) * x + m_fWetGain * yd;
+
+        if (++m_nWritePos >= m_nLineLength)
+            m_nWritePos = 0;
+        if (++m_nReadPos >= m_nLineLength)
+            m_nReadPos = 0;
+        return out;
+    }
+
     CBiQuad m_InputFilter;
     float m_fDelaySamples;
     float m_fFeedbackGain;

@@ -432,6 +432,7 @@ void CPlugIn::writeFloatControl(ControlDescriptor* descriptor, double plainValue
         descriptor->smoothingTarget = value;
         descriptor->smoothState = value;
         descriptor->smoothLastOutput = value;
+        descriptor->smoothingSettled = false;
     }
     onControlChange(descriptor->controlId);
 }
@@ -488,6 +489,7 @@ void CPlugIn::setUpSmoothing(ControlDescriptor& descriptor)
     descriptor.smoothState_d = current;
     descriptor.smoothLastOutput_d = current;
     descriptor.smoothingTarget = static_cast<float>(current);
+    descriptor.smoothingSettled = false;
 }
 
 // One step of one control's smoother; true when its variable moved.
@@ -501,8 +503,11 @@ bool CPlugIn::smoothOneControl(ControlDescriptor& descriptor)
         if (y == descriptor.smoothLastOutput)
         {
             *descriptor.floatVariable = descriptor.smoothingTarget;
+            descriptor.smoothingSettled = true;
+            descriptor.smoothingSettledTarget = descriptor.smoothingTarget;
             return false;
         }
+        descriptor.smoothingSettled = false;
         descriptor.smoothLastOutput = y;
         *descriptor.floatVariable = y;
         return true;
@@ -534,6 +539,13 @@ void CPlugIn::smoothControls()
         ControlDescriptor* descriptor = controlIndexTable[position];
         if (descriptor == nullptr || !descriptor->smoothingEnabled)
             continue;
+        // Most frames find a float control settled: keep that path short.
+        if (descriptor->smoothingSettled && descriptor->dataType == kDataFloat &&
+            descriptor->floatVariable != nullptr && descriptor->smoothingTarget == descriptor->smoothingSettledTarget)
+        {
+            *descriptor->floatVariable = descriptor->smoothingTarget;
+            continue;
+        }
         if (smoothOneControl(*descriptor))
             onControlChange(descriptor->controlId);
     }

@@ -262,11 +262,12 @@ bool CStDelayFil::processFrame(float* inputFrame, float* outputFrame, uint32_t i
         return true;
     }
 
-    m_LeftVoice.processFrame(&inputFrame[0], &outputFrame[0], 1, 1);
+    // Each voice runs as a one-in, one-out frame.
+    outputFrame[0] = m_LeftVoice.processSample(inputFrame[0]);
     outputFrame[0] *= m_fVolume;
     if (stereo)
     {
-        m_RightVoice.processFrame(&inputFrame[1], &outputFrame[1], 1, 1);
+        outputFrame[1] = m_RightVoice.processSample(inputFrame[1]);
         outputFrame[1] *= m_fVolume;
     }
     else if (outputChannels >= 2)

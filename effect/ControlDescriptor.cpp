@@ -69,7 +69,9 @@ ControlDescriptor::ControlDescriptor()
       guiIndex(-1),
       guiIndexAux(-1),
       displayPrecision(0),
-      updateQueue(nullptr)
+      updateQueue(nullptr),
+      smoothingSettled(false),
+      smoothingSettledTarget(0.0f)
 {
     controlNameStorage[0] = '\0';
     unitsTextStorage[0] = '\0';
@@ -146,6 +148,8 @@ void ControlDescriptor::copyFrom(const ControlDescriptor& other)
     for (int i = 0; i < kControlLayoutWordCount; ++i)
         layoutWords[i] = other.layoutWords[i];
     updateQueue = other.updateQueue;
+    smoothingSettled = other.smoothingSettled;
+    smoothingSettledTarget = other.smoothingSettledTarget;
 }
 
 void ControlDescriptor::setControlName(const char* text)

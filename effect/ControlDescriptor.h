@@ -113,6 +113,11 @@ struct ControlDescriptor
 
     IParamUpdateQueue* updateQueue;
 
+    // The smoother reached its fixed point for smoothingSettledTarget: until
+    // the target changes, every further step would give the same output.
+    bool smoothingSettled;
+    float smoothingSettledTarget;
+
 private:
     void copyFrom(const ControlDescriptor& other);
 };
