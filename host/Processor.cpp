@@ -49,6 +49,7 @@ Processor::Processor ()
 , sampleAccurateUpdates (false)
 , midiEventList (nullptr)
 , prepared (false)
+, initialized (false)
 {
 }
 
@@ -92,7 +93,11 @@ tresult PLUGIN_API Processor::queryInterface (const TUID iid, void** obj)
 
 tresult PLUGIN_API Processor::initialize (FUnknown* context)
 {
+	// A second initialize without terminate must not publish everything twice.
+	if (initialized)
+		return kResultFalse;
 	const tresult result = SingleComponentEffect::initialize (context);
+	initialized = result == kResultOk;
 
 	// A second initialize keeps the effect it has.
 	if (!effect)
@@ -145,7 +150,7 @@ tresult PLUGIN_API Processor::initialize (FUnknown* context)
 		}
 		addAdapterParameters ();
 	}
-	// A repeated initialize must not add the units and presets twice.
+	// After a failed base initialize the units are still published, once.
 	if (units.empty ())
 		addUnitsAndPresets ();
 	return result;
@@ -311,6 +316,7 @@ tresult PLUGIN_API Processor::terminate ()
 		midiEventList = nullptr;
 	}
 	prepared = false;
+	initialized = false;
 	return SingleComponentEffect::terminate ();
 }
 

@@ -163,6 +163,8 @@ private:
 	// True once the effect has been prepared for the current set-up; until
 	// then process answers silence.
 	bool prepared;
+	// Between initialize and terminate.
+	bool initialized;
 	// The program-list table of the IUnitInfo queries is the one inherited from
 	// EditControllerEx1; nothing fills it.
 };

@@ -211,6 +211,13 @@ void Processor::applyAdapterChange (ParamID id, ParamValue v)
 
 void Processor::applyParameterChanges (ProcessData& data)
 {
+	// The host's queues of the last block are gone: no update queue may keep
+	// pointing at one (controls that change again get theirs below).
+	if (updateQueues)
+		for (int32 i = 0; i < updateQueueCount; ++i)
+			if (updateQueues[i])
+				updateQueues[i]->beginBlock (data.numSamples, nullptr);
+
 	IParameterChanges* changes = data.inputParameterChanges;
 	if (!changes)
 		return;
