@@ -60,7 +60,7 @@ AudioClip DemoSignal::generate (int sampleRate)
 
     // 4.6-5.8 s: a speech-like formant burst in the centre.
     FormantVoice voice (rate);
-    mixIn (left, right, voice.render (1.2), 4.6, rate, 1.0, 0.0);
+    mixIn (left, right, voice.render (1.2), 4.6, rate, 4.0, 0.0);
 
     // 6.0 s: one last low pluck to ring into the tail.
     PluckString last (rate, 110.0, noise);

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdio>
 #include <memory>
 
 namespace Tarnwick {
@@ -162,12 +163,15 @@ bool writeSoundFile (const std::string& path, const AudioClip& clip, SampleForma
             static_cast<sf_count_t> (count))
         {
             error = "error while writing '" + path + "': " + sf_strerror (file.get ());
+            file.reset ();
+            std::remove (path.c_str ()); // no half-written file left behind
             return false;
         }
     }
     if (sf_close (file.release ()) != 0)
     {
         error = "error while finishing '" + path + "'";
+        std::remove (path.c_str ());
         return false;
     }
     return true;
