@@ -266,18 +266,21 @@ bool Vst2Wrapper::init (const TUID classId, int32_t vst2ID)
 	parameters.build (controller);
 	programs.build (unitInfo);
 
+	// A program change goes first in a block, so that parameter changes made
+	// after it are not overwritten by the program's values.
 	std::vector<ParamID> changeIds;
+	if (parameters.programChangeId () != kNoParamId)
+	{
+		programSlot = static_cast<int32_t> (changeIds.size ());
+		changeIds.push_back (parameters.programChangeId ());
+	}
+	firstParameterSlot = static_cast<int32_t> (changeIds.size ());
 	for (int32 i = 0; i < parameters.count (); ++i)
 		changeIds.push_back (parameters.idAt (i));
 	if (parameters.bypassId () != kNoParamId)
 	{
 		bypassSlot = static_cast<int32_t> (changeIds.size ());
 		changeIds.push_back (parameters.bypassId ());
-	}
-	if (parameters.programChangeId () != kNoParamId)
-	{
-		programSlot = static_cast<int32_t> (changeIds.size ());
-		changeIds.push_back (parameters.programChangeId ());
 	}
 	audio.reset (new Vst2AudioBridge (component, processor, midiMapping, std::move (changeIds), &effect,
 	                                  hostCallback));
@@ -389,7 +392,7 @@ void Vst2Wrapper::setParameter (int32_t index, float value)
 		return;
 	const ParamValue normalized = value < 0.f ? 0.0 : (value > 1.f ? 1.0 : static_cast<ParamValue> (value));
 	setControllerValue (parameters.idAt (index), normalized);
-	audio->queueChange (index, normalized);
+	audio->queueChange (firstParameterSlot + index, normalized);
 }
 
 float Vst2Wrapper::getParameter (int32_t index) const
@@ -672,7 +675,7 @@ tresult Vst2Wrapper::onPerformEdit (ParamID id, ParamValue value)
 	const int32 index = parameters.indexOf (id);
 	if (index >= 0)
 	{
-		audio->queueChange (index, value);
+		audio->queueChange (firstParameterSlot + index, value);
 		callHost (Vst2Abi::kHostAutomate, index, 0, nullptr, static_cast<float> (value));
 		return kResultOk;
 	}

@@ -97,6 +97,8 @@ private:
 
 	Vst2ParameterMap parameters;
 	Vst2ProgramList programs;
+	// Positions of the parameters in the audio bridge's change slots.
+	int32_t firstParameterSlot {0};
 	int32_t bypassSlot {-1};
 	int32_t programSlot {-1};
 	std::unique_ptr<Vst2AudioBridge> audio;

@@ -193,6 +193,22 @@ TEST_F (Vst2WrapperTest, ProgramsComeFromTheRootUnitList)
 	EXPECT_EQ (dispatch (e, Abi::kEffSetProgramName, 0, 0, const_cast<char*> ("x")), 0);
 }
 
+TEST_F (Vst2WrapperTest, ProgramChangeReachesTheProcessorBeforeLaterParameterChanges)
+{
+	vst_effect* e = makeEffect ();
+	ASSERT_NE (e, nullptr);
+	resume (e, 44100.f, 4);
+	dispatch (e, Abi::kEffSetProgram, 0, 2);
+	e->set_parameter (e, 0, 0.125f);
+	auto left = ones (4), right = ones (4);
+	std::vector<float> outL, outR;
+	processStereo (e, left, right, outL, outR);
+	ASSERT_EQ (probe ().changedIds.size (), 2u);
+	EXPECT_EQ (probe ().changedIds[0], static_cast<ParamID> (kProgramId));
+	EXPECT_EQ (probe ().changedIds[1], static_cast<ParamID> (kGainId));
+	EXPECT_EQ (outL[0], 0.125f);
+}
+
 TEST_F (Vst2WrapperTest, ChunkHoldsComponentAndControllerStateWithLengths)
 {
 	vst_effect* a = makeEffect ();
