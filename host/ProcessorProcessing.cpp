@@ -295,9 +295,16 @@ void Processor::runFrameLoop (ProcessData& data, int32 channels, HostInfoBlock& 
 	timing.entryCount = -1;
 	const double secondsPerSample = 1. / effect->sampleRate;
 
-	float* const* in = takesInput ? data.inputs[0].channelBuffers32 : nullptr;
-	float* const* out = data.outputs[0].channelBuffers32;
-	for (int32 i = 0; i < data.numSamples; ++i)
+	// Locals, so that nothing is reloaded after each call into the effect.
+	const int32 numSamples = data.numSamples;
+	const bool stereo = channels == 2;
+	const float* inLeft = takesInput ? data.inputs[0].channelBuffers32[0] : nullptr;
+	const float* inRight = takesInput && stereo ? data.inputs[0].channelBuffers32[1] : nullptr;
+	float* outLeft = data.outputs[0].channelBuffers32[0];
+	float* outRight = stereo ? data.outputs[0].channelBuffers32[1] : nullptr;
+	const uint32_t frameChannels = static_cast<uint32_t> (channels);
+	CPlugIn* const fx = effect;
+	for (int32 i = 0; i < numSamples; ++i)
 	{
 		if (sidechainBus)
 		{
@@ -308,30 +315,27 @@ void Processor::runFrameLoop (ProcessData& data, int32 channels, HostInfoBlock& 
 			sidechainFrame[1] = sidechainBus->numChannels > 1 ? sidechainBus->channelBuffers32[1][i] : 0.f;
 			record.frame = sidechainFrame;
 			record.present = true;
-			effect->onSidechain (&record);
+			fx->onSidechain (&record);
 		}
 		// Events due at this frame (late or unsorted ones as soon as possible).
 		while (pending && event.sampleOffset <= i)
 		{
-			deliverMidiEvent (*effect, event);
+			deliverMidiEvent (*fx, event);
 			pending = nextEvent < eventCount && events->getEvent (nextEvent, event) == kResultOk;
 			++nextEvent;
 		}
-		if (in)
-		{
-			inputFrame[0] = in[0][i];
-			if (channels == 2)
-				inputFrame[1] = in[1][i];
-		}
-		effect->processFrame (inputFrame, outputFrame, static_cast<uint32_t> (channels),
-		                      static_cast<uint32_t> (channels));
-		out[0][i] = outputFrame[0];
-		if (channels == 2)
-			out[1][i] = outputFrame[1];
+		if (inLeft)
+			inputFrame[0] = inLeft[i];
+		if (inRight)
+			inputFrame[1] = inRight[i];
+		fx->processFrame (inputFrame, outputFrame, frameChannels, frameChannels);
+		outLeft[i] = outputFrame[0];
+		if (outRight)
+			outRight[i] = outputFrame[1];
 
 		hostInfoBlock.samplePosition += 1;
 		hostInfoBlock.timeSeconds = static_cast<double> (hostInfoBlock.samplePosition) * secondsPerSample;
-		effect->handleMessage (kMessageHostInfo, &timing);
+		fx->handleMessage (kMessageHostInfo, &timing);
 	}
 }
 
