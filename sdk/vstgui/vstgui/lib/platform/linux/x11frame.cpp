@@ -46,11 +46,43 @@ std::vector<X11Frame*>& framesWithoutRunLoop ()
 	return frames;
 }
 
-bool gXError = false;
-int recordXError (Display*, XErrorEvent*)
+// X errors on our own connections (a parent window the host destroyed first, a bad
+// parent id) must not end the host. Our handler takes those and passes every other
+// error on to the handler that was installed before it.
+std::vector<Display*>& ourDisplays ()
 {
-	gXError = true;
-	return 0;
+	static std::vector<Display*> displays;
+	return displays;
+}
+bool gXError = false;
+XErrorHandler gPreviousErrorHandler = nullptr;
+bool gErrorHandlerInstalled = false;
+
+int handleXError (Display* display, XErrorEvent* event)
+{
+	auto& ours = ourDisplays ();
+	if (std::find (ours.begin (), ours.end (), display) != ours.end ())
+	{
+		gXError = true;
+		return 0;
+	}
+	return gPreviousErrorHandler ? gPreviousErrorHandler (display, event) : 0;
+}
+
+void adoptDisplay (Display* display)
+{
+	if (!gErrorHandlerInstalled)
+	{
+		gPreviousErrorHandler = XSetErrorHandler (handleXError);
+		gErrorHandlerInstalled = true;
+	}
+	ourDisplays ().push_back (display);
+}
+
+void releaseDisplay (Display* display)
+{
+	auto& ours = ourDisplays ();
+	ours.erase (std::remove (ours.begin (), ours.end (), display), ours.end ());
 }
 
 //------------------------------------------------------------------------
@@ -184,6 +216,7 @@ private:
 	cairo_surface_t* windowSurface {nullptr};
 	FrameEventHandler* eventHandler {nullptr};
 	FrameTimerHandler* timerHandler {nullptr};
+	bool windowGone {false};
 	Time lastClickTime {0};
 	unsigned int lastClickButton {0};
 };
@@ -212,9 +245,9 @@ bool X11Frame::create (Window parent, const CRect& size)
 	int height = std::max (1, static_cast<int> (size.getHeight ()));
 
 	// A bad parent id must not end the host: catch the error instead.
+	adoptDisplay (display);
 	XSync (display, False);
 	gXError = false;
-	auto oldHandler = XSetErrorHandler (recordXError);
 	XSetWindowAttributes attributes {};
 	attributes.event_mask = ExposureMask | ButtonPressMask | ButtonReleaseMask | PointerMotionMask |
 	                        StructureNotifyMask | EnterWindowMask | LeaveWindowMask;
@@ -240,9 +273,11 @@ bool X11Frame::create (Window parent, const CRect& size)
 		XGetWindowAttributes (display, window, &windowAttributes);
 	}
 	XSync (display, False);
-	XSetErrorHandler (oldHandler);
 	if (gXError || !window)
+	{
+		window = 0; // never made: nothing to destroy
 		return false;
+	}
 
 	windowSurface = cairo_xlib_surface_create (display, window, windowAttributes.visual, width, height);
 	if (cairo_surface_status (windowSurface) != CAIRO_STATUS_SUCCESS)
@@ -290,8 +325,11 @@ X11Frame::~X11Frame ()
 		cairo_surface_destroy (windowSurface);
 	if (display)
 	{
-		if (window)
+		// The host may have destroyed its window (and ours with it) already: errors are ours to swallow.
+		if (window && !windowGone)
 			XDestroyWindow (display, window);
+		XSync (display, False);
+		releaseDisplay (display);
 		XCloseDisplay (display);
 	}
 }
@@ -315,8 +353,11 @@ bool X11Frame::setSize (const CRect& newSize)
 
 void X11Frame::paint ()
 {
-	if (!windowSurface)
+	if (!windowSurface || windowGone)
+	{
+		frame->clearInvalidArea ();
 		return;
+	}
 	CRect area = frame->getInvalidArea ();
 	frame->clearInvalidArea ();
 	if (area.isEmpty ())
@@ -368,6 +409,12 @@ void X11Frame::dispatch (XEvent& event)
 {
 	switch (event.type)
 	{
+		case DestroyNotify:
+		{
+			if (event.xdestroywindow.window == window)
+				windowGone = true;
+			break;
+		}
 		case Expose:
 		{
 			frame->invalidRect (CRect (event.xexpose.x, event.xexpose.y, event.xexpose.x + event.xexpose.width,

@@ -1,0 +1,160 @@
+#include "X11TestWindow.h"
+
+#include <X11/Xutil.h>
+#include <X11/extensions/XTest.h>
+#include <chrono>
+#include <cstdlib>
+#include <thread>
+
+namespace X11Test {
+
+bool haveDisplay ()
+{
+	const char* d = std::getenv ("DISPLAY");
+	return d && *d;
+}
+
+int Screenshot::differences (const Screenshot& other, int x, int y, int w, int h) const
+{
+	int count = 0;
+	for (int j = y; j < y + h && j < height && j < other.height; ++j)
+	{
+		for (int i = x; i < x + w && i < width && i < other.width; ++i)
+		{
+			if (at (i, j) != other.at (i, j))
+				++count;
+		}
+	}
+	return count;
+}
+
+TestWindow::TestWindow (int width, int height)
+{
+	dpy = XOpenDisplay (nullptr);
+	if (!dpy)
+		return;
+	int screen = DefaultScreen (dpy);
+	window = XCreateSimpleWindow (dpy, RootWindow (dpy, screen), 0, 0, static_cast<unsigned> (width),
+	                              static_cast<unsigned> (height), 0, BlackPixel (dpy, screen), BlackPixel (dpy, screen));
+	XSelectInput (dpy, window, StructureNotifyMask);
+	XMapWindow (dpy, window);
+	// Wait until the window is on screen.
+	for (;;)
+	{
+		XEvent e;
+		XNextEvent (dpy, &e);
+		if (e.type == MapNotify && e.xmap.window == window)
+			break;
+	}
+	XSync (dpy, False);
+}
+
+TestWindow::~TestWindow ()
+{
+	if (dpy)
+	{
+		if (window)
+			XDestroyWindow (dpy, window);
+		XCloseDisplay (dpy);
+	}
+}
+
+Window TestWindow::pluginChild () const
+{
+	Window root = 0, parent = 0;
+	Window* children = nullptr;
+	unsigned int count = 0;
+	Window result = 0;
+	if (XQueryTree (dpy, window, &root, &parent, &children, &count) && count > 0)
+		result = children[count - 1];
+	if (children)
+		XFree (children);
+	return result;
+}
+
+void TestWindow::pump (Tarnwick::HostKit::HostRunLoop* runLoop, int ms)
+{
+	auto end = std::chrono::steady_clock::now () + std::chrono::milliseconds (ms);
+	while (std::chrono::steady_clock::now () < end)
+	{
+		while (XPending (dpy) > 0)
+		{
+			XEvent e;
+			XNextEvent (dpy, &e);
+		}
+		if (runLoop)
+			runLoop->runOnce (5);
+		else
+			std::this_thread::sleep_for (std::chrono::milliseconds (5));
+	}
+}
+
+void TestWindow::moveTo (int x, int y)
+{
+	int rx = 0, ry = 0;
+	Window child = 0;
+	XTranslateCoordinates (dpy, window, DefaultRootWindow (dpy), x, y, &rx, &ry, &child);
+	XTestFakeMotionEvent (dpy, -1, rx, ry, CurrentTime);
+	XFlush (dpy);
+}
+
+void TestWindow::press (int button)
+{
+	XTestFakeButtonEvent (dpy, static_cast<unsigned> (button), True, CurrentTime);
+	XFlush (dpy);
+}
+
+void TestWindow::release (int button)
+{
+	XTestFakeButtonEvent (dpy, static_cast<unsigned> (button), False, CurrentTime);
+	XFlush (dpy);
+}
+
+void TestWindow::click (int x, int y, Tarnwick::HostKit::HostRunLoop* runLoop)
+{
+	moveTo (x, y);
+	pump (runLoop, 30);
+	press ();
+	pump (runLoop, 30);
+	release ();
+	pump (runLoop, 60);
+}
+
+void TestWindow::drag (int fromX, int fromY, int toX, int toY, int steps, Tarnwick::HostKit::HostRunLoop* runLoop)
+{
+	moveTo (fromX, fromY);
+	pump (runLoop, 30);
+	press ();
+	pump (runLoop, 30);
+	for (int i = 1; i <= steps; ++i)
+	{
+		moveTo (fromX + (toX - fromX) * i / steps, fromY + (toY - fromY) * i / steps);
+		pump (runLoop, 20);
+	}
+	release ();
+	pump (runLoop, 60);
+}
+
+Screenshot TestWindow::screenshot () const
+{
+	Screenshot shot;
+	XWindowAttributes attributes {};
+	XGetWindowAttributes (dpy, window, &attributes);
+	XImage* image = XGetImage (dpy, window, 0, 0, static_cast<unsigned> (attributes.width),
+	                           static_cast<unsigned> (attributes.height), AllPlanes, ZPixmap);
+	if (!image)
+		return shot;
+	shot.width = attributes.width;
+	shot.height = attributes.height;
+	shot.pixels.resize (static_cast<size_t> (shot.width * shot.height));
+	for (int y = 0; y < shot.height; ++y)
+	{
+		for (int x = 0; x < shot.width; ++x)
+			shot.pixels[static_cast<size_t> (y * shot.width + x)] =
+			    static_cast<uint32_t> (XGetPixel (image, x, y) & 0xffffff);
+	}
+	XDestroyImage (image);
+	return shot;
+}
+
+} // namespace X11Test
