@@ -25,6 +25,9 @@ struct BlockPlan
 class AudioTest : public BundleTest
 {
 protected:
+	// Hand a playing transport's ProcessContext with every block.
+	bool withTransport = false;
+
 	// Renders input through the bundle and through the engine with the same plan per block.
 	void renderBoth (int32 channels, const std::vector<int32>& blockSizes,
 	                 const std::map<size_t, BlockPlan>& plan,
@@ -41,6 +44,9 @@ protected:
 
 		HostParameterChanges changes;
 		HostEventList events;
+		HostTransport transport (rate, 96.0, 3, 4);
+		transport.setPlaying (true);
+		transport.setPosition (123456789);
 		size_t start = 0;
 		size_t blockIndex = 0;
 		bool bypassed = false;
@@ -76,7 +82,10 @@ protected:
 				in[c] = input[static_cast<size_t> (c)].data () + start;
 				out[c] = viaBundle[static_cast<size_t> (c)].data () + start;
 			}
-			ASSERT_EQ (instance.process (in, out, static_cast<int32> (frames), &changes, &events), kResultOk);
+			ASSERT_EQ (instance.process (in, out, static_cast<int32> (frames), &changes, &events,
+			                             withTransport ? transport.context () : nullptr),
+			           kResultOk);
+			transport.advance (static_cast<int32> (frames));
 			if (bypassed)
 			{
 				engine.skipBlock ();
@@ -110,6 +119,15 @@ TEST_F (AudioTest, StereoWithAutomationEqualsTheEngineBitForBit)
 	renderBoth (2, {512, 256, 1024, 100, 1}, automationPlan (), input, bundle, engine);
 	EXPECT_TRUE (sameSamples (bundle, engine));
 	EXPECT_FALSE (sameSamples (bundle, input));
+}
+
+TEST_F (AudioTest, WithAPlayingTransportEqualsTheEngineBitForBit)
+{
+	withTransport = true;
+	const auto input = makeTestSignal (2, 48000, 48000.0, 19);
+	std::vector<std::vector<float>> bundle, engine;
+	renderBoth (2, {512, 333}, automationPlan (), input, bundle, engine);
+	EXPECT_TRUE (sameSamples (bundle, engine));
 }
 
 TEST_F (AudioTest, MonoEqualsTheEngineBitForBit)

@@ -223,6 +223,30 @@ TEST (HostPlugFrame, OffersTheRunLoopOnlyWhenItHasOne)
 	EXPECT_TRUE (withoutLoop.resizeRequests ().empty ());
 }
 
+TEST (HostTransport, AdvancesOnlyWhilePlaying)
+{
+	HostTransport transport (48000.0, 120.0, 3, 4);
+	ProcessContext* context = transport.context ();
+	EXPECT_EQ (context->sampleRate, 48000.0);
+	EXPECT_EQ (context->timeSigNumerator, 3);
+	EXPECT_TRUE (context->state & ProcessContext::kTempoValid);
+	transport.advance (24000);
+	EXPECT_EQ (context->projectTimeSamples, 0);
+	transport.setPlaying (true);
+	EXPECT_TRUE (context->state & ProcessContext::kPlaying);
+	transport.advance (24000); // half a second at 120 bpm: one quarter note
+	EXPECT_EQ (context->projectTimeSamples, 24000);
+	EXPECT_DOUBLE_EQ (context->projectTimeMusic, 1.0);
+	EXPECT_DOUBLE_EQ (context->barPositionMusic, 0.0);
+	transport.advance (24000 * 3); // four quarters: the second bar of 3/4 began at quarter 3
+	EXPECT_DOUBLE_EQ (context->projectTimeMusic, 4.0);
+	EXPECT_DOUBLE_EQ (context->barPositionMusic, 3.0);
+	transport.setPlaying (false);
+	EXPECT_FALSE (context->state & ProcessContext::kPlaying);
+	transport.advance (100);
+	EXPECT_EQ (context->projectTimeSamples, 96000);
+}
+
 TEST (StringConvert, RoundTripsThroughUtf16)
 {
 	const std::string text = "Delay \xC2\xB5s \xE2\x88\x9E \xF0\x9F\x8E\xB5";

@@ -6,6 +6,7 @@
 #include "hostkit/HostParameterChanges.h"
 #include "hostkit/HostPlugFrame.h"
 #include "hostkit/HostRunLoop.h"
+#include "hostkit/HostTransport.h"
 #include "hostkit/PluginInstance.h"
 #include "hostkit/PluginModule.h"
 #include "hostkit/StringConvert.h"
