@@ -5,6 +5,7 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 bash "$root/scripts/setup-debian.sh"
 cmake -S "$root" -B "$root/build" -DCMAKE_BUILD_TYPE=Release
-cmake --build "$root/build" -j"$(nproc)"
+# Only what the render needs: the bundle and the renderer (scripts/test.sh builds everything).
+cmake --build "$root/build" -j"$(nproc)" --target Tarnwick tarnwick-render
 mkdir -p "$root/out"
 "$root/build/tools/tarnwick-render" --bundle "$root/build/Tarnwick.vst3" --all-presets --out-dir "$root/out"
