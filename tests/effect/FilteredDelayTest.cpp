@@ -283,6 +283,10 @@ TEST(FilteredDelay, PreparingAgainClearsEverything)
     for (int i = 0; i < voice.m_nLineLength; ++i)
         ASSERT_EQ(voice.m_pDelayLine[i], 0.0f);
     EXPECT_EQ(voice.m_fDelaySamples, static_cast<float>(96000.0f * 0.001 * 10.0));
+    // Same cutoff and Q, new rate: the coefficients follow the rate.
+    const BiQuadCoefficients c = computeResonantLowPass(16000.0f, 0.5f, 96000);
+    EXPECT_EQ(bitsOf(voice.m_InputFilter.m_fA0), bitsOf(c.a0));
+    EXPECT_EQ(bitsOf(voice.m_InputFilter.m_fB1), bitsOf(c.b1));
 }
 
 }  // namespace
