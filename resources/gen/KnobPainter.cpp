@@ -123,6 +123,7 @@ void KnobPainter::paintFrame (cairo_t* cr, double x, double y, double width, dou
 	cairo_set_source (cr, face);
 	cairo_arc (cr, cx, cy, faceRadius, 0.0, 2.0 * kPi);
 	cairo_fill (cr);
+	cairo_pattern_destroy (face);
 	cairo_new_path (cr);
 	cairo_set_line_width (cr, 1.0);
 	cairo_pattern_t* faceEdge = cairo_pattern_create_linear (0.0, cy - faceRadius, 0.0, cy + faceRadius);

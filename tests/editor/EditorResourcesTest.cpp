@@ -168,7 +168,9 @@ TEST (EditorResources, MalformedDescriptionsGiveAnEmptyOrPartialEditor)
 		ProductEditor e (dir);
 		ASSERT_NE (e.editor, nullptr) << n;
 		if (e.container)
+		{
 			EXPECT_LE (e.container->getNbViews (), 10u) << n;
+		}
 		COffscreenImage image;
 		e.render (image);
 	}
