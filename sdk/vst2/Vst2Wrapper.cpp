@@ -202,7 +202,8 @@ bool Vst2Wrapper::init (const TUID classId, int32_t vst2ID)
 	char hostProduct[Vst2Abi::kProductStringSize + 1] = {};
 	callHost (Vst2Abi::kHostGetProductString, 0, 0, hostProduct);
 	hostProduct[Vst2Abi::kProductStringSize] = 0;
-	hostContext = owned (static_cast<FUnknown*> (new Vst2HostApplication (hostProduct)));
+	hostApplication.reset (new Vst2HostApplication (hostProduct));
+	FUnknown* hostContext = static_cast<IHostApplication*> (hostApplication.get ());
 
 	IComponent* createdComponent = nullptr;
 	if (factory->createInstance (classId, IComponent::iid, reinterpret_cast<void**> (&createdComponent)) !=
@@ -374,7 +375,8 @@ void Vst2Wrapper::shutdown ()
 	audio.reset ();
 	processor = nullptr;
 	component = nullptr;
-	hostContext = nullptr;
+	// Not reference counted (the SDK's host application): it goes once the plug-in has let go.
+	hostApplication.reset ();
 	factory = nullptr;
 	componentInitialized = controllerInitialized = false;
 }

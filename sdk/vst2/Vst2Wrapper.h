@@ -6,6 +6,7 @@
 #include "Vst2AudioBridge.h"
 #include "Vst2ComponentHandler.h"
 #include "Vst2Editor.h"
+#include "Vst2HostApplication.h"
 #include "Vst2ParameterMap.h"
 #include "Vst2ProgramList.h"
 
@@ -82,7 +83,7 @@ private:
 	vst_effect effect {};
 	Vst2Abi::HostCallback hostCallback;
 	IPtr<IPluginFactory> factory;
-	IPtr<FUnknown> hostContext;
+	std::unique_ptr<Vst2HostApplication> hostApplication;
 	IPtr<IComponent> component;
 	IPtr<IAudioProcessor> processor;
 	IPtr<IEditController> controller;
