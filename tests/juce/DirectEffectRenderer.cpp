@@ -5,9 +5,12 @@
 namespace Tarnwick {
 namespace JuceHostTest {
 
-DirectEffectRenderer::DirectEffectRenderer (int sampleRate) : effect (new CStDelayFil ())
+DirectEffectRenderer::DirectEffectRenderer (int sampleRate, const std::vector<double>& initialPlainValues)
+: effect (new CStDelayFil ())
 {
     effect->initializeEffect ();
+    for (std::size_t position = 0; position < initialPlainValues.size (); ++position)
+        effect->setPlainValue (static_cast<int32_t> (position), initialPlainValues[position]);
     // setupProcessing and setActive (true) each prepare the effect.
     effect->sampleRate = sampleRate;
     effect->prepareToProcess ();

@@ -6,6 +6,7 @@
 #include "AudioClip.h"
 
 #include <memory>
+#include <vector>
 
 class CStDelayFil;
 
@@ -15,7 +16,9 @@ namespace JuceHostTest {
 class DirectEffectRenderer
 {
 public:
-    explicit DirectEffectRenderer (int sampleRate);
+    // initialPlainValues (by control position) are written before the effect is prepared, so
+    // that they take effect at once, as a restored state does.
+    explicit DirectEffectRenderer (int sampleRate, const std::vector<double>& initialPlainValues = {});
     ~DirectEffectRenderer ();
 
     // What the adapter does with a program change: every control glides to the slot's value.
