@@ -241,3 +241,20 @@ TEST (Delegate, NothingWithoutAnEffect)
 	EXPECT_EQ (processor->createSubController ("VectorJoystick", nullptr, nullptr), nullptr);
 	processor->release ();
 }
+
+TEST (VST3EditorVx, ARecreatedViewCountsAsOpenedAgain)
+{
+	auto* effect = new EditorProbeEffect (eightControls ());
+	EditorRig rig (effect);
+	ViewHolder holder (rig.processor ()->createView ("editor"));
+	auto* editor = viewAs<VST3EditorVx> (holder.view);
+	ASSERT_NE (editor, nullptr);
+	effect->records.clear ();
+	editor->requestRecreateView ();
+	editor->notify (nullptr, "not the timer"); // re-creation waits for the tick
+	EXPECT_TRUE (effect->records.empty ());
+	editor->notify (nullptr, CVSTGUITimer::kMsgTimer);
+	EXPECT_FALSE (editor->isRecreateViewPending ());
+	editor->notify (nullptr, CVSTGUITimer::kMsgTimer);
+	EXPECT_EQ (effect->codes (), (std::vector<uint32_t> {kGuiTimerPing, kGuiDidOpen, kGuiTimerPing}));
+}
