@@ -42,7 +42,15 @@ public:
 
     float processSample(float x)
     {
-        float y = m_fA0 * x + m_fA1 * m_fX1 + m_fA2 * m_fX2 - m_fB1 * m_fY1 - m_fB2 * m_fY2;
+        return filterSample(m_fA0, m_fA1, m_fA2, m_fB1, m_fB2, m_fX1, m_fX2, m_fY1, m_fY2, x);
+    }
+
+    // The section's step on coefficients and history held elsewhere (a caller running many
+    // samples keeps them in locals).
+    static float filterSample(float a0, float a1, float a2, float b1, float b2, float& x1, float& x2, float& y1,
+                              float& y2, float x)
+    {
+        float y = a0 * x + a1 * x1 + a2 * x2 - b1 * y1 - b2 * y2;
 
         // Flush results below the smallest normal float (compared in double).
         const double wide = y;
@@ -51,10 +59,10 @@ public:
         else if (wide < 0.0 && wide > -1.175494351e-38)
             y = 0.0f;
 
-        m_fY2 = m_fY1;
-        m_fY1 = y;
-        m_fX2 = m_fX1;
-        m_fX1 = x;
+        y2 = y1;
+        y1 = y;
+        x2 = x1;
+        x1 = x;
         return y;
     }
 

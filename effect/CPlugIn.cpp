@@ -469,7 +469,8 @@ void CPlugIn::writeEnumControl(ControlDescriptor* descriptor, double plainValue)
 void CPlugIn::setUpSmoothing(ControlDescriptor& descriptor)
 {
     const double frames = static_cast<double>(descriptor.smoothingTimeMs) * 0.001 * static_cast<double>(sampleRate);
-    const double a = std::exp(-static_cast<double>(6.2831855f) / frames);
+    // Without a usable rate the smoother jumps (a = 0) instead of diverging.
+    const double a = frames > 0.0 ? std::exp(-static_cast<double>(6.2831855f) / frames) : 0.0;
 
     descriptor.smoothCoeffA = static_cast<float>(a);
     descriptor.smoothCoeffB = 1.0f - descriptor.smoothCoeffA;
@@ -572,6 +573,58 @@ void CPlugIn::smoothControls()
         }
         applyJoystickMix();
     }
+}
+
+bool CPlugIn::smoothersAtRest()
+{
+    if (!smoothingReady || controlIndexTable == nullptr)
+        return true;
+    if (joystickX.smoothingEnabled || joystickY.smoothingEnabled)
+        return false;
+    for (int32_t position = 0; position < controlIndexCount; ++position)
+    {
+        const ControlDescriptor* descriptor = controlIndexTable[position];
+        if (descriptor == nullptr || !descriptor->smoothingEnabled)
+            continue;
+        if (!descriptor->smoothingSettled || descriptor->dataType != kDataFloat || descriptor->floatVariable == nullptr ||
+            descriptor->smoothingTarget != descriptor->smoothingSettledTarget)
+            return false;
+    }
+    for (int32_t position = 0; position < controlIndexCount; ++position)
+    {
+        ControlDescriptor* descriptor = controlIndexTable[position];
+        if (descriptor != nullptr && descriptor->smoothingEnabled)
+            *descriptor->floatVariable = descriptor->smoothingTarget;
+    }
+    return true;
+}
+
+bool CPlugIn::processFrameRun(const float* const* inputs, float* const* outputs, uint32_t channels,
+                              uint32_t frameCount, HostInfoBlock& timing, bool withContext, double secondsPerSample)
+{
+    float inputFrame[2] = {0.0f, 0.0f};
+    float outputFrame[2] = {0.0f, 0.0f};
+    EffectMessage message{};
+    message.hostInfo = withContext ? &timing : nullptr;
+    message.entryCount = -1;
+    for (uint32_t i = 0; i < frameCount; ++i)
+    {
+        if (inputs != nullptr)
+        {
+            inputFrame[0] = inputs[0][i];
+            if (channels == 2)
+                inputFrame[1] = inputs[1][i];
+        }
+        processFrame(inputFrame, outputFrame, channels, channels);
+        outputs[0][i] = outputFrame[0];
+        if (channels == 2)
+            outputs[1][i] = outputFrame[1];
+
+        timing.samplePosition += 1;
+        timing.timeSeconds = static_cast<double>(timing.samplePosition) * secondsPerSample;
+        handleMessage(kMessageHostInfo, &message);
+    }
+    return true;
 }
 
 // ---------------------------------------------------------------------------

@@ -143,6 +143,13 @@ public:
     virtual void* handleGuiMessage(GuiMessage* message);
     virtual bool onSidechain(SidechainRecord* sidechain);
     virtual bool extraMessageHook(void* data);
+    // Runs frameCount frames of channel buffers (inputs may be null: silent input). For each
+    // frame: processFrame, then the host timing advanced by one sample and handed over with
+    // kMessageHostInfo (its hostInfo null without a host context). An effect may replace the
+    // loop by something faster that leaves the same outputs and the same state behind.
+    virtual bool processFrameRun(const float* const* inputs, float* const* outputs, uint32_t channels,
+                                 uint32_t frameCount, HostInfoBlock& timing, bool withContext,
+                                 double secondsPerSample);
 
     // --- controls by position ---
     int controlCount() const;
@@ -154,6 +161,9 @@ public:
     void setPlainValue(int32_t position, double plainValue);
     // One smoothing step for every smoothed control (call at the start of a frame).
     void smoothControls();
+    // True when every smoothed control has arrived (so smoothControls would only rewrite each
+    // variable with its target); it then writes the targets as that step would.
+    bool smoothersAtRest();
 
     // --- vector joystick ---
     void setJoystickX(float value, uint8_t orientation);

@@ -277,6 +277,88 @@ bool CStDelayFil::processFrame(float* inputFrame, float* outputFrame, uint32_t i
     return true;
 }
 
+namespace {
+
+// CFilteredDelay::processSample over a run of samples, scaled by the volume, with the voice's
+// state in locals. The read and write positions move together, so whether the tap is the input
+// itself and the interpolation fraction stay the same over the run.
+void runVoice(CFilteredDelay& voice, const float* input, float* output, uint32_t count, float volume)
+{
+    const float wet = voice.m_fWetGain;
+    if (voice.m_pDelayLine == nullptr)
+    {
+        for (uint32_t i = 0; i < count; ++i)
+            output[i] = (1.0f - wet) * input[i] * volume;
+        return;
+    }
+    CBiQuad& filter = voice.m_InputFilter;
+    const float a0 = filter.m_fA0, a1 = filter.m_fA1, a2 = filter.m_fA2, b1 = filter.m_fB1, b2 = filter.m_fB2;
+    float x1 = filter.m_fX1, x2 = filter.m_fX2, h1 = filter.m_fY1, h2 = filter.m_fY2;
+    float* const line = voice.m_pDelayLine;
+    const int32_t length = voice.m_nLineLength;
+    int32_t readPos = voice.m_nReadPos;
+    int32_t writePos = voice.m_nWritePos;
+    const float delay = voice.m_fDelaySamples;
+    const float feedback = voice.m_fFeedbackGain;
+    const bool inputIsTap = readPos == writePos && delay < 1.0f;
+    const bool noDelay = delay == 0.0f;
+    const float frac = delay - static_cast<float>(static_cast<int32_t>(delay));
+    for (uint32_t i = 0; i < count; ++i)
+    {
+        const float x = input[i];
+        const float y = CBiQuad::filterSample(a0, a1, a2, b1, b2, x1, x2, h1, h2, x);
+        const float y0 = inputIsTap ? x : line[readPos];
+        const float y1 = line[readPos > 0 ? readPos - 1 : length - 1];
+        const float yd = noDelay ? y : y1 * frac + (1.0f - frac) * y0;
+        line[writePos] = feedback * yd + y;
+        const float out = (1.0f - wet) * x + wet * yd;
+        output[i] = out * volume;
+        if (++writePos >= length)
+            writePos = 0;
+        if (++readPos >= length)
+            readPos = 0;
+    }
+    filter.m_fX1 = x1;
+    filter.m_fX2 = x2;
+    filter.m_fY1 = h1;
+    filter.m_fY2 = h2;
+    voice.m_nReadPos = readPos;
+    voice.m_nWritePos = writePos;
+}
+
+}  // namespace
+
+bool CStDelayFil::processFrameRun(const float* const* inputs, float* const* outputs, uint32_t channels,
+                                  uint32_t frameCount, HostInfoBlock& timing, bool withContext, double secondsPerSample)
+{
+    // Output buffers that are another channel's input need the frame-by-frame order.
+    const bool crossed = channels == 2 && inputs != nullptr && (outputs[0] == inputs[1] || outputs[1] == inputs[0]);
+    if (inputs == nullptr || frameCount == 0 || (channels != 1 && channels != 2) || crossed || !smoothersAtRest())
+        return CPlugIn::processFrameRun(inputs, outputs, channels, frameCount, timing, withContext, secondsPerSample);
+
+    if (m_uActive != 0)
+    {
+        for (uint32_t c = 0; c < channels; ++c)
+            for (uint32_t i = 0; i < frameCount; ++i)
+                outputs[c][i] = inputs[c][i] * m_fVolume;
+    }
+    else
+    {
+        runVoice(m_LeftVoice, inputs[0], outputs[0], frameCount, m_fVolume);
+        if (channels == 2)
+            runVoice(m_RightVoice, inputs[1], outputs[1], frameCount, m_fVolume);
+    }
+
+    // The timing the run's last frame hands over.
+    timing.samplePosition += frameCount;
+    timing.timeSeconds = static_cast<double>(timing.samplePosition) * secondsPerSample;
+    EffectMessage message{};
+    message.hostInfo = withContext ? &timing : nullptr;
+    message.entryCount = -1;
+    handleMessage(kMessageHostInfo, &message);
+    return true;
+}
+
 bool CStDelayFil::processInterleavedBuffer(float* input, float* output, uint32_t, uint32_t, uint32_t sampleCount)
 {
     return copyInterleavedBuffer(input, output, sampleCount);

@@ -32,6 +32,10 @@ public:
 
     bool prepareToProcess() override;
     bool processFrame(float* inputFrame, float* outputFrame, uint32_t inputChannels, uint32_t outputChannels) override;
+    // With every control at rest, each voice runs the whole run in one pass (same results as
+    // frame by frame); otherwise frame by frame.
+    bool processFrameRun(const float* const* inputs, float* const* outputs, uint32_t channels, uint32_t frameCount,
+                         HostInfoBlock& timing, bool withContext, double secondsPerSample) override;
     bool onControlChange(uint32_t controlId) override;
     bool processInterleavedBuffer(float* input, float* output, uint32_t inputChannels, uint32_t outputChannels,
                                   uint32_t sampleCount) override;

@@ -157,13 +157,17 @@ TEST(HostileInput, UnsupportedRatesLeaveNoLineAndStaySafe)
         effect.sampleRate = rate;
         EXPECT_FALSE(effect.prepareToProcess()) << rate;
         EXPECT_EQ(effect.m_LeftVoice.m_pDelayLine, nullptr);
-        for (int n = 0; n < 100; ++n)
+        effect.setNormalizedValue(6, 0.3, false);  // a glide that must not run away
+        for (int n = 0; n < 20000; ++n)
         {
             float in[2] = {0.5f, -0.5f};
             float out[2];
             effect.processFrame(in, out, 2, 2);
             ASSERT_TRUE(std::isfinite(out[0]) && std::isfinite(out[1])) << rate;
         }
+        EXPECT_TRUE(std::isfinite(effect.m_fWetLevel_pct));
+        EXPECT_GE(effect.m_fWetLevel_pct, 0.0f);
+        EXPECT_LE(effect.m_fWetLevel_pct, 100.0f);
         // A good rate afterwards brings the effect back.
         effect.sampleRate = 44100;
         EXPECT_TRUE(effect.prepareToProcess());
