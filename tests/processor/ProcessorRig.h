@@ -63,6 +63,14 @@ public:
 
 	CPlugIn* effect () const { return processor->getEffect (); }
 
+	// Connects the recording host handler (it outlives the processor's terminate).
+	TestHost::ComponentHandler& connectHandler ()
+	{
+		processor->setComponentHandler (&handler);
+		return handler;
+	}
+
+	TestHost::ComponentHandler handler;
 	TestProcessor* processor;
 	bool initialized = false;
 };

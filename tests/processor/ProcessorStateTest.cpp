@@ -176,8 +176,7 @@ TEST (ProcessorState, RoundTripRendersTheSameAudio)
 
 	ProcessorRig second;
 	second.start ();
-	ComponentHandler handler;
-	second.processor->setComponentHandler (&handler);
+	second.connectHandler ();
 	ASSERT_EQ (restore (*second.processor, saved), kResultOk);
 	ASSERT_EQ (restore (*second.processor, saved, true), kResultOk);
 	EXPECT_EQ (stateOf (*second.processor), saved);
@@ -359,8 +358,7 @@ TEST (ProcessorState, ProgramTwoMovesEveryControlAndParameterAndRestartsOnce)
 {
 	ProcessorRig rig;
 	rig.start ();
-	ComponentHandler handler;
-	rig.processor->setComponentHandler (&handler);
+	ComponentHandler& handler = rig.connectHandler ();
 	Processor& processor = *rig.processor;
 	Parameter* presets = processor.getParameterObject (kPresetsParamId);
 	ASSERT_NE (presets, nullptr);
@@ -431,9 +429,9 @@ TEST (ProcessorState, ProgramChangeSetsTheJoystickAndTaperedControls)
 	effect->joystickY.presetValues[1] = -0.5;
 	ProcessorRig rig (effect);
 	rig.initialize ();
-	ComponentHandler handler;
-	rig.processor->setComponentHandler (&handler);
+	ComponentHandler& handler = rig.connectHandler ();
 	ASSERT_EQ (rig.processor->setParamNormalized (kPresetsParamId, 1.), kResultOk);
+	EXPECT_EQ (handler.restarts, std::vector<int32> {kParamValuesChanged});
 
 	const float logFraction = static_cast<float> ((2000. - 20.) / (20000. - 20.));
 	EXPECT_EQ (rig.processor->getParamNormalized (0),
@@ -473,8 +471,7 @@ TEST (ProcessorState, DependentControlsAreRefreshedAndReported)
 	effect->dependentOffset = 5.f;
 	ProcessorRig rig (effect);
 	rig.initialize ();
-	ComponentHandler handler;
-	rig.processor->setComponentHandler (&handler);
+	ComponentHandler& handler = rig.connectHandler ();
 
 	ASSERT_EQ (rig.processor->setParamNormalized (kPresetsParamId, 1.), kResultOk);
 	ASSERT_EQ (handler.edits.size (), 1u);
