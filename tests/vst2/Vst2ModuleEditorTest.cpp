@@ -73,11 +73,11 @@ TEST (Vst2ModuleEditor, KnobDragInTheEditorReachesTheHostAutomateCallback)
 	ASSERT_EQ (dispatch (e, Abi::kEffEditOpen, 0, 0, reinterpret_cast<void*> (static_cast<uintptr_t> (parent))), 1);
 	pump (e, d, 40);
 
-	// Drag the "Cutoff" knob (origin 261, 68, size 78) with the mouse.
+	// Drag the "Wet/Dry" knob (origin 263, 174, size 79; in the middle of its range) with the mouse.
 	int rootX = 0, rootY = 0;
 	Window child = 0;
 	XTranslateCoordinates (d, parent, DefaultRootWindow (d), 0, 0, &rootX, &rootY, &child);
-	const int centreX = rootX + 261 + 39, centreY = rootY + 68 + 39;
+	const int centreX = rootX + 263 + 39, centreY = rootY + 174 + 39;
 	XTestFakeMotionEvent (d, -1, centreX + 20, centreY + 20, CurrentTime);
 	pump (e, d, 4);
 	XTestFakeButtonEvent (d, 1, True, CurrentTime);
@@ -92,8 +92,9 @@ TEST (Vst2ModuleEditor, KnobDragInTheEditorReachesTheHostAutomateCallback)
 
 	const auto automate = host.callsOf (Abi::kHostAutomate);
 	ASSERT_FALSE (automate.empty ()) << "no edit reached the host";
-	EXPECT_EQ (automate.back ().index, 2);
-	EXPECT_EQ (automate.back ().opt, e->get_parameter (e, 2));
+	EXPECT_EQ (automate.back ().index, 6);
+	EXPECT_EQ (automate.back ().opt, e->get_parameter (e, 6));
+	EXPECT_NE (e->get_parameter (e, 6), 0.5f);
 	EXPECT_GE (host.count (Abi::kHostBeginEdit), 1);
 	EXPECT_GE (host.count (Abi::kHostEndEdit), 1);
 
