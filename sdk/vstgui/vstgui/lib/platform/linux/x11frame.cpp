@@ -204,6 +204,7 @@ public:
 
 	void handleEvents ();
 	void tick ();
+	void setInitialPicture (const XWindowAttributes& attributes, int width, int height);
 
 private:
 	void dispatch (XEvent& event);
@@ -214,6 +215,7 @@ private:
 	Display* display {nullptr};
 	Window window {0};
 	cairo_surface_t* windowSurface {nullptr};
+	cairo_surface_t* backBuffer {nullptr};
 	FrameEventHandler* eventHandler {nullptr};
 	FrameTimerHandler* timerHandler {nullptr};
 	bool windowGone {false};
@@ -282,6 +284,7 @@ bool X11Frame::create (Window parent, const CRect& size)
 	windowSurface = cairo_xlib_surface_create (display, window, windowAttributes.visual, width, height);
 	if (cairo_surface_status (windowSurface) != CAIRO_STATUS_SUCCESS)
 		return false;
+	setInitialPicture (windowAttributes, width, height);
 
 	if (hostRunLoop)
 	{
@@ -323,6 +326,8 @@ X11Frame::~X11Frame ()
 	}
 	if (windowSurface)
 		cairo_surface_destroy (windowSurface);
+	if (backBuffer)
+		cairo_surface_destroy (backBuffer);
 	if (display)
 	{
 		// The host may have destroyed its window (and ours with it) already: errors are ours to swallow.
@@ -332,6 +337,26 @@ X11Frame::~X11Frame ()
 		releaseDisplay (display);
 		XCloseDisplay (display);
 	}
+}
+
+// The window's background is the editor's first picture, so the X server shows it
+// on every expose even before (or without) any event reaching us.
+void X11Frame::setInitialPicture (const XWindowAttributes& attributes, int width, int height)
+{
+	Pixmap pixmap = XCreatePixmap (display, window, static_cast<unsigned> (width), static_cast<unsigned> (height),
+	                               static_cast<unsigned> (attributes.depth));
+	if (!pixmap)
+		return;
+	frame->invalid ();
+	cairo_surface_t* target = windowSurface;
+	windowSurface = cairo_xlib_surface_create (display, pixmap, attributes.visual, width, height);
+	paint ();
+	cairo_surface_destroy (windowSurface);
+	windowSurface = target;
+	XSetWindowBackgroundPixmap (display, window, pixmap);
+	XFreePixmap (display, pixmap);
+	XClearWindow (display, window);
+	frame->invalid ();
 }
 
 void X11Frame::invalidRect (const CRect& /*rect*/)
@@ -363,17 +388,33 @@ void X11Frame::paint ()
 	if (area.isEmpty ())
 		return;
 	SharedPointer<CFrame> keep (frame);
-	cairo_t* cr = cairo_create (windowSurface);
+	int w = std::max (1, static_cast<int> (frame->getWidth ()));
+	int h = std::max (1, static_cast<int> (frame->getHeight ()));
+	if (!backBuffer || cairo_image_surface_get_width (backBuffer) != w || cairo_image_surface_get_height (backBuffer) != h)
+	{
+		if (backBuffer)
+			cairo_surface_destroy (backBuffer);
+		backBuffer = cairo_image_surface_create (CAIRO_FORMAT_ARGB32, w, h);
+		area = CRect (0, 0, w, h);
+	}
+	// Views draw in memory; only the finished area goes to the X server.
+	cairo_t* cr = cairo_create (backBuffer);
 	cairo_rectangle (cr, area.left, area.top, area.getWidth (), area.getHeight ());
 	cairo_clip (cr);
-	cairo_push_group (cr);
 	{
-		auto context = owned (new CDrawContext (cr, CRect (0, 0, frame->getWidth (), frame->getHeight ())));
+		auto context = owned (new CDrawContext (cr, CRect (0, 0, w, h)));
 		frame->drawFrameRect (context, area);
 	}
-	cairo_pop_group_to_source (cr);
-	cairo_paint (cr);
 	cairo_destroy (cr);
+	cairo_surface_flush (backBuffer);
+
+	cairo_t* wcr = cairo_create (windowSurface);
+	cairo_rectangle (wcr, area.left, area.top, area.getWidth (), area.getHeight ());
+	cairo_clip (wcr);
+	cairo_set_operator (wcr, CAIRO_OPERATOR_SOURCE);
+	cairo_set_source_surface (wcr, backBuffer, 0, 0);
+	cairo_paint (wcr);
+	cairo_destroy (wcr);
 	cairo_surface_flush (windowSurface);
 	XFlush (display);
 }
