@@ -197,20 +197,58 @@ CBitmap::~CBitmap ()
 		cairo_surface_destroy (surface);
 }
 
+namespace {
+
+// Smoothed, the filter must see only the part drawn (one frame of a strip, up to
+// the bitmap's edge and padded beyond it): else the neighbouring frames and the
+// transparency around the image bleed into its border.
+void drawScaledBitmap (cairo_t* cr, cairo_surface_t* surface, const CPoint& size, const CRect& rect,
+                       const CPoint& offset, double alpha)
+{
+	const double left = std::max (offset.x, 0.);
+	const double top = std::max (offset.y, 0.);
+	const double right = std::min (offset.x + rect.getWidth (), size.x);
+	const double bottom = std::min (offset.y + rect.getHeight (), size.y);
+	if (right <= left || bottom <= top)
+		return;
+	cairo_surface_t* part = cairo_surface_create_for_rectangle (surface, left, top, right - left, bottom - top);
+	if (cairo_surface_status (part) == CAIRO_STATUS_SUCCESS)
+	{
+		const double x = rect.left - offset.x + left;
+		const double y = rect.top - offset.y + top;
+		cairo_save (cr);
+		cairo_rectangle (cr, x, y, right - left, bottom - top);
+		cairo_clip (cr);
+		cairo_set_source_surface (cr, part, x, y);
+		cairo_pattern_set_extend (cairo_get_source (cr), CAIRO_EXTEND_PAD);
+		cairo_pattern_set_filter (cairo_get_source (cr), CAIRO_FILTER_GOOD);
+		cairo_paint_with_alpha (cr, alpha);
+		cairo_restore (cr);
+	}
+	cairo_surface_destroy (part);
+}
+
+} // namespace
+
 void CBitmap::draw (CDrawContext* context, const CRect& rect, const CPoint& offset, float alpha)
 {
 	if (!surface || !context)
 		return;
 	cairo_t* cr = context->getCairo ();
+	if (context->getScaleFactor () != 1.)
+	{
+		drawScaledBitmap (cr, surface, getSize (), rect, offset, alpha * context->getGlobalAlpha ());
+		return;
+	}
 	cairo_save (cr);
 	cairo_rectangle (cr, rect.left, rect.top, rect.getWidth (), rect.getHeight ());
 	cairo_clip (cr);
 	cairo_set_source_surface (cr, surface, rect.left - offset.x, rect.top - offset.y);
 	// At 1:1 no smoothing, so that neighbouring frames of a strip never bleed in.
-	cairo_pattern_set_filter (cairo_get_source (cr),
-	                          context->getScaleFactor () == 1. ? CAIRO_FILTER_NEAREST : CAIRO_FILTER_GOOD);
+	cairo_pattern_set_filter (cairo_get_source (cr), CAIRO_FILTER_NEAREST);
 	cairo_paint_with_alpha (cr, alpha * context->getGlobalAlpha ());
 	cairo_restore (cr);
 }
+
 
 } // namespace VSTGUI

@@ -423,23 +423,27 @@ void X11Frame::handleEvents ()
 {
 	if (!display)
 		return;
+	// An event may close the frame, which deletes this object: only locals after that.
 	SharedPointer<CFrame> keep (frame);
+	IPlatformFrame* self = this;
 	while (XPending (display) > 0)
 	{
 		XEvent event;
 		XNextEvent (display, &event);
 		dispatch (event);
-		if (!frame->getPlatformFrame ())
+		if (keep->getPlatformFrame () != self)
 			return; // closed from inside an event
 	}
-	frame->idle ();
+	keep->idle ();
 }
 
 void X11Frame::tick ()
 {
+	// A timer may close the frame, which deletes this object: only locals after that.
 	SharedPointer<CFrame> keep (frame);
+	IPlatformFrame* self = this;
 	CVSTGUITimer::fireDueTimers ();
-	if (frame->getPlatformFrame () == this)
+	if (keep->getPlatformFrame () == self)
 	{
 		// Events that arrived without the descriptor being polled (the host may be slow).
 		handleEvents ();
