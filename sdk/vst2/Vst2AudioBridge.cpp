@@ -418,13 +418,26 @@ void Vst2AudioBridge::runProcess (const float* const* inputs, float** outputs, i
 	eventList.clear ();
 }
 
+bool Vst2AudioBridge::hasAllChannels (const float* const* inputs, float** outputs) const
+{
+	if (outputs == nullptr || (mainInputChannels > 0 && inputs == nullptr))
+		return false;
+	for (int32 c = 0; c < mainInputChannels; ++c)
+		if (inputs[c] == nullptr)
+			return false;
+	for (int32 c = 0; c < mainOutputChannels; ++c)
+		if (outputs[c] == nullptr)
+			return false;
+	return true;
+}
+
 void Vst2AudioBridge::processReplacing (const float* const* inputs, float** outputs, int32 samples)
 {
-	if (samples <= 0 || outputs == nullptr || (mainInputChannels > 0 && inputs == nullptr))
+	if (samples <= 0 || outputs == nullptr)
 		return;
-	if (!active)
+	if (!active || !hasAllChannels (inputs, outputs))
 	{
-		// Hosts that process without resuming get silence, not a stopped plug-in's garbage.
+		// Hosts that process without resuming, or leave out a buffer, get silence.
 		for (int32 c = 0; c < mainOutputChannels; ++c)
 			if (outputs[c] != nullptr)
 				std::memset (outputs[c], 0, sizeof (float) * static_cast<size_t> (samples));
@@ -439,7 +452,7 @@ void Vst2AudioBridge::processReplacing (const float* const* inputs, float** outp
 
 void Vst2AudioBridge::processAccumulating (const float* const* inputs, float** outputs, int32 samples)
 {
-	if (samples <= 0 || outputs == nullptr || (mainInputChannels > 0 && inputs == nullptr) || !active)
+	if (samples <= 0 || !active || !hasAllChannels (inputs, outputs))
 		return;
 	takePendingChanges ();
 	readHostTime (samples);

@@ -62,6 +62,8 @@ private:
 	};
 
 	void applyProcessSetup ();
+	// False when the host left out a buffer of the main buses.
+	bool hasAllChannels (const float* const* inputs, float** outputs) const;
 	void takePendingChanges ();
 	void readHostTime (int32 samples);
 	void handleMidiEvent (const Vst2Abi::MidiEvent& midi, int32 offset);

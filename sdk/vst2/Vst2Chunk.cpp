@@ -85,7 +85,17 @@ bool Vst2Chunk::read (const void* data, int64_t size, IComponent* component, IEd
 	// MemoryStream only reads from memory it is given; the casts do not lead to writes.
 	MemoryStream componentState (const_cast<unsigned char*> (componentBytes), componentSize);
 	if (component->setState (&componentState) != kResultOk)
+	{
+		// The component may have taken part of the state before refusing the rest:
+		// the controller follows what the component now holds.
+		MemoryStream current;
+		if (controller != nullptr && component->getState (&current) == kResultOk)
+		{
+			current.seek (0, IBStream::kIBSeekSet, nullptr);
+			controller->setComponentState (&current);
+		}
 		return false;
+	}
 
 	if (controller != nullptr)
 	{

@@ -343,7 +343,23 @@ TEST_F (Vst2ModuleTest, HostileInputIsRefused)
 	std::vector<char> cut (8 + 20 + 8, 0);
 	cut[0] = 20;
 	std::memcpy (cut.data () + 8, chunk.data () + 8, 20);
+	dispatch (e, Abi::kEffSetProgram, 0, 4); // something to partly overwrite
 	EXPECT_EQ (dispatch (e, Abi::kEffSetChunk, 0, static_cast<intptr_t> (cut.size ()), cut.data ()), 0);
+
+	// What the plug-in took before refusing, the parameters show: they match a
+	// VST 3 host's view of the component state the instance now holds.
+	const std::vector<char> now = chunkOf (e);
+	int64_t componentLength = 0;
+	std::memcpy (&componentLength, now.data (), 8);
+	ASSERT_EQ (componentLength, 58);
+	PluginModule module;
+	PluginInstance vst3 (module);
+	ASSERT_TRUE (loadVst3 (module, vst3)) << module.error () << vst3.error ();
+	ASSERT_EQ (vst3.restoreState (std::vector<uint8> (now.begin () + 8, now.begin () + 8 + componentLength)),
+	           kResultOk);
+	for (int32_t i = 0; i < 10; ++i)
+		EXPECT_EQ (e->get_parameter (e, i), static_cast<float> (vst3.getParamNormalized (static_cast<ParamID> (i))))
+		    << i;
 }
 
 } // namespace

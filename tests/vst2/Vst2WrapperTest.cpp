@@ -337,6 +337,20 @@ TEST_F (Vst2WrapperTest, ProcessWithoutResumeGivesSilence)
 	EXPECT_EQ (outL, std::vector<float> (8, 0.f));
 	EXPECT_EQ (probe ().processCalls, 0);
 	e->process_float (e, nullptr, nullptr, 8); // refused quietly
+
+	// A missing channel buffer after resuming: silence where possible, no call.
+	resume (e, 44100.f, 8);
+	const float* oneInput[2] = {left.data (), nullptr};
+	std::fill (outL.begin (), outL.end (), 9.f);
+	e->process_float (e, oneInput, outputs, 8);
+	EXPECT_EQ (outL, std::vector<float> (8, 0.f));
+	float* oneOutput[2] = {nullptr, outR.data ()};
+	std::fill (outR.begin (), outR.end (), 9.f);
+	e->process_float (e, inputs, oneOutput, 8);
+	EXPECT_EQ (outR, std::vector<float> (8, 0.f));
+	EXPECT_EQ (probe ().processCalls, 0);
+	e->process_float (e, inputs, outputs, 8);
+	EXPECT_EQ (probe ().processCalls, 1);
 }
 
 TEST_F (Vst2WrapperTest, LongerBlocksThanAnnouncedAreProcessedInPieces)
