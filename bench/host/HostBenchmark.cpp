@@ -1,7 +1,8 @@
 // ns per stereo frame through IAudioProcessor::process (512-frame blocks,
 // 48000 Hz), steady and with every continuous parameter automated in every
-// block, next to the engine's own frame loop doing the same work. Prints the
-// adapter's overhead over the engine at the end.
+// block, next to the engine alone doing the same work: its processFrame loop,
+// and its run operation (one call per block). Prints the adapter's ratios
+// over both at the end.
 
 #include "Processor.h"
 
@@ -196,8 +197,17 @@ public:
 			outRight[static_cast<size_t> (i)] = out[1];
 		}
 	}
+	// The same block through the effect's run operation (what the adapter's
+	// frame loop hands a block to between events).
+	void runBlockAsRun ()
+	{
+		const float* inputs[2] = {signal.left.data (), signal.right.data ()};
+		float* outputs[2] = {outLeft.data (), outRight.data ()};
+		engine.processFrameRun (inputs, outputs, 2, kBlock, timing, false, 1. / kRate);
+	}
 	Signal signal;
 	CStDelayFil engine;
+	HostInfoBlock timing {};
 	std::vector<float> outLeft;
 	std::vector<float> outRight;
 };
@@ -215,6 +225,32 @@ void BM_EngineSteady (benchmark::State& state)
 	for (auto _ : state)
 	{
 		engine.runBlock ();
+		benchmark::DoNotOptimize (engine.outLeft.data ());
+		benchmark::ClobberMemory ();
+	}
+	reportPerFrame (state);
+}
+
+void BM_EngineRunSteady (benchmark::State& state)
+{
+	EngineUnderTest engine;
+	for (auto _ : state)
+	{
+		engine.runBlockAsRun ();
+		benchmark::DoNotOptimize (engine.outLeft.data ());
+		benchmark::ClobberMemory ();
+	}
+	reportPerFrame (state);
+}
+
+void BM_EngineRunAutomated (benchmark::State& state)
+{
+	EngineUnderTest engine;
+	int64_t block = 1;
+	for (auto _ : state)
+	{
+		engine.setChangesForBlock (block++);
+		engine.runBlockAsRun ();
 		benchmark::DoNotOptimize (engine.outLeft.data ());
 		benchmark::ClobberMemory ();
 	}
@@ -283,9 +319,11 @@ void BM_ProcessorSteadyWithContext (benchmark::State& state)
 }
 
 BENCHMARK (BM_EngineSteady);
+BENCHMARK (BM_EngineRunSteady);
 BENCHMARK (BM_ProcessorSteady);
 BENCHMARK (BM_ProcessorSteadyWithContext);
 BENCHMARK (BM_EngineAutomated);
+BENCHMARK (BM_EngineRunAutomated);
 BENCHMARK (BM_ProcessorAutomated);
 
 // Keeps each run's time per frame so that the ratios can be printed at the end.
@@ -317,13 +355,16 @@ public:
 			auto e = nsPerFrame.find (engine);
 			if (a == nsPerFrame.end () || e == nsPerFrame.end () || e->second <= 0.)
 				return;
-			std::printf ("%-30s %8.2f ns/frame vs %-18s %8.2f ns/frame: ratio %.3f (overhead %+.1f %%)\n",
+			std::printf ("%-30s %8.2f ns/frame vs %-22s %8.2f ns/frame: ratio %.3f (overhead %+.1f %%)\n",
 			             adapter, a->second * 1e9, engine, e->second * 1e9, a->second / e->second,
 			             (a->second / e->second - 1.) * 100.);
 		};
 		ratio ("BM_ProcessorSteady", "BM_EngineSteady");
 		ratio ("BM_ProcessorSteadyWithContext", "BM_EngineSteady");
 		ratio ("BM_ProcessorAutomated", "BM_EngineAutomated");
+		ratio ("BM_ProcessorSteady", "BM_EngineRunSteady");
+		ratio ("BM_ProcessorSteadyWithContext", "BM_EngineRunSteady");
+		ratio ("BM_ProcessorAutomated", "BM_EngineRunAutomated");
 	}
 	std::map<std::string, double> nsPerFrame;
 	std::set<std::string> medians;
