@@ -2,11 +2,32 @@
 
 #include <cmath>
 #include <cstring>
+#include <dlfcn.h>
 #include <random>
 
 namespace TarnwickHostTest {
 
 using namespace Tarnwick::HostKit;
+
+namespace {
+
+// pixman (pulled in by the editor's cairo) allocates tables when it is loaded and never frees
+// them; unloaded with the module, they show as leaks. A DAW keeps such system libraries loaded
+// for good, and so do these tests.
+class SystemLibrariesStayLoaded : public ::testing::Environment
+{
+public:
+	void SetUp () override
+	{
+		for (const char* name : {"libpixman-1.so.0", "libcairo.so.2"})
+			dlopen (name, RTLD_NOW | RTLD_GLOBAL | RTLD_NODELETE);
+	}
+};
+
+::testing::Environment* const systemLibraries =
+    ::testing::AddGlobalTestEnvironment (new SystemLibrariesStayLoaded ());
+
+} // namespace
 
 std::string bundlePath ()
 {

@@ -6,6 +6,7 @@
 
 #include "pluginterfaces/vst/vsttypes.h"
 
+#include <memory>
 #include <vector>
 
 namespace TarnwickHostTest {
@@ -25,7 +26,7 @@ public:
 	// A block the adapter does not hand to the effect (bypass, silence): nothing happens.
 	void skipBlock () { pendingNotes.clear (); }
 
-	CStDelayFil& effect () { return fx; }
+	CStDelayFil& effect () { return *fx; }
 
 private:
 	struct Note
@@ -35,7 +36,7 @@ private:
 		int pitch;
 		float velocity;
 	};
-	CStDelayFil fx;
+	std::unique_ptr<CStDelayFil> fx; // large: kept off the stack
 	int channels;
 	std::vector<Note> pendingNotes;
 };

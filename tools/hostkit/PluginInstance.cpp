@@ -80,8 +80,8 @@ bool PluginInstance::create (const TUID classId)
 		return fail ("createInstance failed for IComponent");
 	component = static_cast<IComponent*> (object);
 
-	hostApplication = owned (static_cast<FUnknown*> (new HostApplication ()));
-	if (component->initialize (hostApplication) != kResultOk)
+	hostApplication = std::make_unique<HostApplication> ();
+	if (component->initialize (hostApplication.get ()) != kResultOk)
 	{
 		releaseInterface (component);
 		return fail ("IComponent::initialize failed");
@@ -112,7 +112,7 @@ bool PluginInstance::create (const TUID classId)
 		}
 		controller = static_cast<IEditController*> (object);
 		separateController = true;
-		if (controller->initialize (hostApplication) != kResultOk)
+		if (controller->initialize (hostApplication.get ()) != kResultOk)
 		{
 			destroy ();
 			return fail ("IEditController::initialize failed");
@@ -162,7 +162,7 @@ void PluginInstance::destroy ()
 		component->terminate ();
 	releaseInterface (processor);
 	releaseInterface (component);
-	hostApplication = nullptr;
+	hostApplication.reset ();
 	separateController = false;
 	componentInitialized = false;
 	controllerInitialized = false;

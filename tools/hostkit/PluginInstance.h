@@ -16,8 +16,15 @@
 #include "pluginterfaces/vst/ivstprocesscontext.h"
 #include "pluginterfaces/vst/ivstunits.h"
 
+#include <memory>
 #include <string>
 #include <vector>
+
+namespace Steinberg {
+namespace Vst {
+class HostApplication;
+} // namespace Vst
+} // namespace Steinberg
 
 namespace Tarnwick {
 namespace HostKit {
@@ -128,7 +135,8 @@ private:
 	PluginModule& module;
 	std::string lastError;
 
-	Steinberg::IPtr<Steinberg::FUnknown> hostApplication;
+	// The SDK's HostApplication is not reference counted: the host owns it.
+	std::unique_ptr<Steinberg::Vst::HostApplication> hostApplication;
 	ComponentHandlerRecorder componentHandler;
 
 	Steinberg::Vst::IComponent* component = nullptr;

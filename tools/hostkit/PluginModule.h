@@ -1,5 +1,6 @@
 // A VST 3 bundle loaded as a DAW loads it: dlopen of <bundle>/Contents/x86_64-linux/<name>.so,
-// ModuleEntry, GetPluginFactory. Unloading releases the factory, calls ModuleExit and dlclose.
+// ModuleEntry, GetPluginFactory. Unloading releases the factory, calls ModuleExit and dlclose;
+// every PluginInstance made from the module must be destroyed before that.
 #pragma once
 
 #include "pluginterfaces/base/ipluginbase.h"
