@@ -26,7 +26,8 @@ std::string trimmed (const std::string& text)
 bool takesValue (const std::string& name)
 {
     static const char* const names[] = {"--bundle", "--preset", "--set",    "--out-dir", "--output", "-o",
-                                        "--input",  "-i",       "--rate",   "--max-tail", "--format"};
+                                        "--input",  "-i",       "--rate",   "--max-tail", "--format",
+                                        "--editor-snapshot"};
     for (const char* candidate : names)
         if (name == candidate)
             return true;
@@ -124,6 +125,12 @@ CommandLineResult parseCommandLine (const std::vector<std::string>& arguments)
                 return fail ("--set expects TITLE=VALUE, for example --set \"Delay=350\" (got '" + value + "')");
             options.settings.push_back (setting);
         }
+        else if (name == "--editor-snapshot")
+        {
+            if (value.empty ())
+                return fail ("--editor-snapshot needs a file name");
+            options.editorSnapshotPath = value;
+        }
         else if (name == "--out-dir")
         {
             if (value.empty ())
@@ -184,6 +191,9 @@ CommandLineResult parseCommandLine (const std::vector<std::string>& arguments)
         result.ok = true;
         return result;
     }
+    if (!options.editorSnapshotPath.empty () &&
+        (options.allPresets || options.listOnly || !options.inputPath.empty () || !options.outputPath.empty ()))
+        return fail ("--editor-snapshot draws the editor only; it cannot be used with an input, -o, --list or --all-presets");
     if (options.allPresets)
     {
         if (!outputDirGiven)
@@ -224,6 +234,8 @@ std::string usageText (const std::string& programName)
         "  --mono                 render a mono input on a mono bus (default: both sides of a stereo bus)\n"
         "  --max-tail SECONDS     longest tail after the input ends (default 30; 0 for none)\n"
         "  --format float|16|24   output sample format (default float; FLAC uses 24 unless 16)\n"
+        "  --editor-snapshot FILE draw the editor, as --preset and --set leave it, into a PNG file\n"
+        "                         instead of rendering audio\n"
         "  --list                 list the plug-in's parameters and presets, then exit\n"
         "  -q, --quiet            no progress bar, no summary\n"
         "  -h, --help             this text\n"

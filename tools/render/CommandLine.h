@@ -29,6 +29,7 @@ struct RenderOptions
     std::string bundlePath;   // empty: the bundle next to the build
     std::string preset;       // name or index; empty: the plug-in's default
     std::vector<ParameterSetting> settings;
+    std::string editorSnapshotPath; // draw the editor into this PNG instead of rendering audio
     int demoRate = 48000;
     bool demoRateGiven = false;
     double maxTailSeconds = 30.0;

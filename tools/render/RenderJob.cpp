@@ -9,6 +9,9 @@
 #include "SoundFile.h"
 
 #include "hostkit/PluginModule.h"
+#ifdef TARNWICK_RENDER_EDITOR_SNAPSHOT
+#include "EditorSnapshotFile.h"
+#endif
 
 #include <cmath>
 #include <cstdio>
@@ -103,6 +106,19 @@ int RenderJob::run ()
             if (!catalog.resolveSetting (setting, resolved, error))
                 return fail (kExitBadInput, error);
             settings.settings.push_back (resolved);
+        }
+        if (!options.editorSnapshotPath.empty ())
+        {
+#ifdef TARNWICK_RENDER_EDITOR_SNAPSHOT
+            std::vector<Snapshot::ParameterValue> values;
+            for (const ResolvedSetting& setting : settings.settings)
+                values.push_back ({setting.id, setting.normalized});
+            if (!Snapshot::writeEditorSnapshot (bundle, settings.presetIndex, values, options.editorSnapshotPath, 1.0, error))
+                return fail (kExitFailure, error);
+            return kExitOk;
+#else
+            return fail (kExitFailure, "this build of the renderer cannot draw the editor");
+#endif
         }
         if (options.allPresets && catalog.presetNames ().empty ())
             return fail (kExitBadInput, "--all-presets: the plug-in has no presets");
