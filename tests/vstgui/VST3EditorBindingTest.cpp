@@ -277,6 +277,13 @@ TEST_F (EditorFixture, PadControllerEditsBothParametersAsOneGesture)
 	EXPECT_EQ (handler->take (), "b20 b21 p20=0.25 p21=0.75 e20 e21 ");
 	EXPECT_EQ (controller->getParamNormalized (20), 0.25);
 	EXPECT_EQ (controller->getParamNormalized (21), 0.75);
+
+	// The host moves both parameters: the pad follows at the next tick.
+	controller->setParamNormalized (20, 0.5);
+	controller->setParamNormalized (21, 0.125);
+	editor->tick ();
+	EXPECT_FLOAT_EQ (pad->getValue (), CXYPad::calculateValue (0.5f, 0.125f));
+	EXPECT_EQ (handler->take (), "");
 	editor->closeOffscreen ();
 }
 

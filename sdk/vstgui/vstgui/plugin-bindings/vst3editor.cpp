@@ -1,4 +1,5 @@
 #include "vst3editor.h"
+#include "vst3padcontroller.h"
 #include "vstgui/lib/cframe.h"
 #include "vstgui/lib/controls/ctextedit.h"
 #include "vstgui/lib/controls/ctextlabel.h"
@@ -233,10 +234,25 @@ void VST3Editor::unbindAll ()
 	parameterBindings.clear ();
 }
 
+namespace {
+void syncPadControllers (CView* view)
+{
+	if (auto pad = dynamic_cast<PadController*> (view->getViewController ()))
+		pad->updatePadFromParameters ();
+	if (auto container = view->asViewContainer ())
+	{
+		for (uint32_t i = 0; i < container->getNbViews (); ++i)
+			syncPadControllers (container->getView (i));
+	}
+}
+} // namespace
+
 void VST3Editor::syncControlsFromParameters ()
 {
 	for (auto& entry : parameterBindings)
 		entry.second->updateControls (false);
+	if (frame)
+		syncPadControllers (frame);
 }
 
 void VST3Editor::valueChanged (CControl* pControl)

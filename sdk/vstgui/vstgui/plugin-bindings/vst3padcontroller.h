@@ -25,6 +25,10 @@ public:
 	// A bound parameter changed: the pad follows.
 	void PLUGIN_API update (Steinberg::FUnknown* changedUnknown, Steinberg::int32 message) override;
 
+	// Moves the pad to the parameters' values (the editor calls it at every tick, so the
+	// pad follows the host also where parameters report no changes to dependents).
+	void updatePadFromParameters ();
+
 	CXYPad* getPad () const { return padControl; }
 	Steinberg::Vst::Parameter* getXParameter () const { return xParam; }
 	Steinberg::Vst::Parameter* getYParameter () const { return yParam; }
@@ -32,9 +36,6 @@ public:
 	OBJ_METHODS (PadController, Steinberg::FObject)
 
 protected:
-	// Moves the pad to the parameters' values.
-	void updatePadFromParameters ();
-
 	Steinberg::Vst::EditController* editController;
 	Steinberg::Vst::Parameter* xParam;
 	Steinberg::Vst::Parameter* yParam;
