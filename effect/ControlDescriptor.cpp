@@ -1,25 +1,46 @@
 #include "effect/ControlDescriptor.h"
 
 #include <cstring>
+#include <new>
 
 namespace {
 
-// Copies source into storage, cut at 1023 characters and terminated.
-// A source that already is the storage stays as it is.
-const char* copyText(char* storage, const char* source)
+// Shared by every empty text; never written.
+char emptyText[1] = {'\0'};
+
+void releaseText(char*& storage)
 {
-    if (source == nullptr)
-    {
-        storage[0] = '\0';
-        return storage;
-    }
-    if (source == storage)
+    if (storage != nullptr && storage != emptyText)
+        delete[] storage;
+    storage = emptyText;
+}
+
+// Replaces storage by an owned copy of source, cut at 1023 characters and terminated.
+// A source that already is the storage stays as it is; a source inside it is copied first.
+// Without memory for the copy the text is empty.
+const char* copyText(char*& storage, const char* source)
+{
+    if (source != nullptr && source == storage)
         return storage;
     size_t length = 0;
-    while (length < static_cast<size_t>(kControlTextCapacity - 1) && source[length] != '\0')
+    while (source != nullptr && length < static_cast<size_t>(kControlTextCapacity - 1) && source[length] != '\0')
         ++length;
-    std::memmove(storage, source, length);
-    storage[length] = '\0';
+    char* copy = emptyText;
+    if (length > 0)
+    {
+        copy = new (std::nothrow) char[length + 1];
+        if (copy == nullptr)
+        {
+            copy = emptyText;
+        }
+        else
+        {
+            std::memcpy(copy, source, length);
+            copy[length] = '\0';
+        }
+    }
+    releaseText(storage);
+    storage = copy;
     return storage;
 }
 
@@ -52,11 +73,16 @@ ControlDescriptor::ControlDescriptor()
       doubleVariable(nullptr),
       enumVariable(nullptr),
       meterVariable(nullptr),
-      controlName(controlNameStorage),
-      unitsText(unitsTextStorage),
-      variableName(variableNameStorage),
-      enumString(enumStringStorage),
-      fifthText(fifthTextStorage),
+      controlName(emptyText),
+      unitsText(emptyText),
+      variableName(emptyText),
+      enumString(emptyText),
+      fifthText(emptyText),
+      controlNameStorage(emptyText),
+      unitsTextStorage(emptyText),
+      variableNameStorage(emptyText),
+      fifthTextStorage(emptyText),
+      enumStringStorage(emptyText),
       meterLogScale(false),
       logTaper(false),
       voltOctaveTaper(false),
@@ -73,11 +99,6 @@ ControlDescriptor::ControlDescriptor()
       smoothingSettled(false),
       smoothingSettledTarget(0.0f)
 {
-    controlNameStorage[0] = '\0';
-    unitsTextStorage[0] = '\0';
-    variableNameStorage[0] = '\0';
-    fifthTextStorage[0] = '\0';
-    enumStringStorage[0] = '\0';
     for (int i = 0; i < kPresetSlotCount; ++i)
         presetValues[i] = 0.0;
     for (int i = 0; i < kControlLayoutWordCount; ++i)
@@ -87,6 +108,15 @@ ControlDescriptor::ControlDescriptor()
 ControlDescriptor::ControlDescriptor(const ControlDescriptor& other) : ControlDescriptor()
 {
     copyFrom(other);
+}
+
+ControlDescriptor::~ControlDescriptor()
+{
+    releaseText(controlNameStorage);
+    releaseText(unitsTextStorage);
+    releaseText(variableNameStorage);
+    releaseText(fifthTextStorage);
+    releaseText(enumStringStorage);
 }
 
 ControlDescriptor& ControlDescriptor::operator=(const ControlDescriptor& other)

@@ -35,6 +35,7 @@ struct ControlDescriptor
 {
     ControlDescriptor();
     ControlDescriptor(const ControlDescriptor& other);
+    ~ControlDescriptor();
     ControlDescriptor& operator=(const ControlDescriptor& other);
 
     // Copies text (truncated to 1023 characters) into the slot behind
@@ -88,11 +89,13 @@ struct ControlDescriptor
     const char* enumString;
     const char* fifthText;
 
-    char controlNameStorage[kControlTextCapacity];
-    char unitsTextStorage[kControlTextCapacity];
-    char variableNameStorage[kControlTextCapacity];
-    char fifthTextStorage[kControlTextCapacity];
-    char enumStringStorage[kControlTextCapacity];
+    // The record's own copies of the five texts, each as long as its text (an empty text
+    // takes no memory): a plug-in holds dozens of descriptors.
+    char* controlNameStorage;
+    char* unitsTextStorage;
+    char* variableNameStorage;
+    char* fifthTextStorage;
+    char* enumStringStorage;
 
     bool meterLogScale;
     bool logTaper;

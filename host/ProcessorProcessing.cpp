@@ -13,6 +13,9 @@
 
 #include <cmath>
 #include <cstring>
+#if defined(__SSE__)
+#include <xmmintrin.h>
+#endif
 
 namespace Vire2VUR3 {
 
@@ -55,6 +58,23 @@ void copyChannels (const AudioBusBuffers& input, AudioBusBuffers& output, int32 
 			std::memcpy (output.channelBuffers32[c], input.channelBuffers32[c],
 			             sizeof (float) * static_cast<size_t> (numSamples));
 }
+
+// Subnormal numbers are flushed to zero while a block is processed: a decaying echo would
+// otherwise crawl through them many times slower than normal numbers. The host's own mode is
+// restored on the way out.
+class FlushSubnormalsScope
+{
+public:
+#if defined(__SSE__)
+	FlushSubnormalsScope () : saved (_mm_getcsr ()) { _mm_setcsr (saved | kFlushToZero | kDenormalsAreZero); }
+	~FlushSubnormalsScope () { _mm_setcsr (saved); }
+
+private:
+	static constexpr unsigned int kFlushToZero = 0x8000;
+	static constexpr unsigned int kDenormalsAreZero = 0x0040;
+	unsigned int saved;
+#endif
+};
 
 uint8_t midiDataFromNormalized (double value)
 {
@@ -271,8 +291,6 @@ void Processor::writeMeters (ProcessData& data, bool reportValues)
 void Processor::runFrameLoop (ProcessData& data, int32 channels, HostInfoBlock& hostInfoBlock,
                               bool hasContext)
 {
-	float inputFrame[2] = {0.f, 0.f};
-	float outputFrame[2] = {0.f, 0.f};
 	float sidechainFrame[2] = {0.f, 0.f};
 
 	IEventList* events = data.inputEvents;
@@ -290,21 +308,16 @@ void Processor::runFrameLoop (ProcessData& data, int32 channels, HostInfoBlock& 
 			sidechainBus = &data.inputs[1];
 	}
 
-	EffectMessage timing {};
-	timing.hostInfo = hasContext ? &hostInfoBlock : nullptr;
-	timing.entryCount = -1;
 	const double secondsPerSample = 1. / effect->sampleRate;
-
-	// Locals, so that nothing is reloaded after each call into the effect.
 	const int32 numSamples = data.numSamples;
-	const bool stereo = channels == 2;
-	const float* inLeft = takesInput ? data.inputs[0].channelBuffers32[0] : nullptr;
-	const float* inRight = takesInput && stereo ? data.inputs[0].channelBuffers32[1] : nullptr;
-	float* outLeft = data.outputs[0].channelBuffers32[0];
-	float* outRight = stereo ? data.outputs[0].channelBuffers32[1] : nullptr;
 	const uint32_t frameChannels = static_cast<uint32_t> (channels);
+	float* const* in = takesInput ? data.inputs[0].channelBuffers32 : nullptr;
+	float* const* out = data.outputs[0].channelBuffers32;
+	const float* runInputs[2] = {nullptr, nullptr};
+	float* runOutputs[2] = {nullptr, nullptr};
 	CPlugIn* const fx = effect;
-	for (int32 i = 0; i < numSamples; ++i)
+	int32 i = 0;
+	while (i < numSamples)
 	{
 		if (sidechainBus)
 		{
@@ -324,18 +337,21 @@ void Processor::runFrameLoop (ProcessData& data, int32 channels, HostInfoBlock& 
 			pending = nextEvent < eventCount && events->getEvent (nextEvent, event) == kResultOk;
 			++nextEvent;
 		}
-		if (inLeft)
-			inputFrame[0] = inLeft[i];
-		if (inRight)
-			inputFrame[1] = inRight[i];
-		fx->processFrame (inputFrame, outputFrame, frameChannels, frameChannels);
-		outLeft[i] = outputFrame[0];
-		if (outRight)
-			outRight[i] = outputFrame[1];
-
-		hostInfoBlock.samplePosition += 1;
-		hostInfoBlock.timeSeconds = static_cast<double> (hostInfoBlock.samplePosition) * secondsPerSample;
-		fx->handleMessage (kMessageHostInfo, &timing);
+		// The frames up to the next event go to the effect in one run (a side-chain frame at a
+		// time); the effect still sees them frame by frame, with the host timing after each.
+		int32 end = numSamples;
+		if (sidechainBus)
+			end = i + 1;
+		else if (pending && event.sampleOffset < end)
+			end = event.sampleOffset;
+		for (int32 c = 0; c < channels; ++c)
+		{
+			runInputs[c] = in ? in[c] + i : nullptr;
+			runOutputs[c] = out[c] + i;
+		}
+		fx->processFrameRun (in ? runInputs : nullptr, runOutputs, frameChannels,
+		                     static_cast<uint32_t> (end - i), hostInfoBlock, hasContext, secondsPerSample);
+		i = end;
 	}
 }
 
@@ -379,6 +395,7 @@ tresult PLUGIN_API Processor::process (ProcessData& data)
 {
 	if (!effect)
 		return kResultFalse;
+	const FlushSubnormalsScope flushSubnormals;
 
 	SpeakerArrangement arrangement = 0;
 	int32 channels = 0;

@@ -7,6 +7,10 @@
 
 #include <gtest/gtest.h>
 
+#if defined(__SSE__)
+#include <xmmintrin.h>
+#endif
+
 #include <atomic>
 #include <cmath>
 #include <cstring>
@@ -475,5 +479,59 @@ TEST (HostileHost, TwoInstancesOnTwoThreadsAtOnce)
 	expectRecovers (a);
 	expectRecovers (b);
 }
+
+TEST (HostileHost, TailAfterLoudNoiseReachesExactZero)
+{
+	// Short delay, feedback 50 %, top resonance: the echoes halve every millisecond, so after
+	// a second of silence nothing may be left, not even subnormal dust.
+	std::vector<uint8_t> state = knownState ();
+	const float delayMs = 1.f, feedback = 50.f, resonance = 10.f;
+	std::memcpy (state.data () + 8, &delayMs, 4);
+	std::memcpy (state.data () + 12, &feedback, 4);
+	std::memcpy (state.data () + 20, &resonance, 4);
+	const float ratio = 1.f, offset = 0.f;
+	std::memcpy (state.data () + 24, &ratio, 4);
+	std::memcpy (state.data () + 28, &offset, 4);
+	ProcessorDriver driver;
+	ASSERT_TRUE (driver.start (48000., 2, kBlock));
+	ASSERT_EQ (driver.setState (state), kResultOk);
+	NoiseSource noise (4);
+	for (int b = 0; b < 94; ++b)
+	{
+		noise.fill (driver.input (0), kBlock);
+		noise.fill (driver.input (1), kBlock);
+		ASSERT_EQ (driver.process (kBlock), kResultOk);
+	}
+	std::fill (driver.input (0), driver.input (0) + kBlock, 0.f);
+	std::fill (driver.input (1), driver.input (1) + kBlock, 0.f);
+	for (int b = 0; b < 94; ++b)
+		ASSERT_EQ (driver.process (kBlock), kResultOk);
+	for (int c = 0; c < 2; ++c)
+		for (int32 i = 0; i < kBlock; ++i)
+			ASSERT_EQ (driver.output (c)[i], 0.f) << "channel " << c << " frame " << i;
+}
+
+#if defined(__SSE__)
+TEST (HostileHost, CallersFloatingPointModeIsKept)
+{
+	ProcessorDriver driver;
+	ASSERT_TRUE (driver.start (48000., 2, kBlock));
+	NoiseSource noise (2);
+	const unsigned int original = _mm_getcsr ();
+	// The host's mode, whatever it is, comes back unchanged: plain, and with its own flags.
+	for (unsigned int mode : {original & ~0x8040u, original | 0x8040u, (original & ~0x8040u) | 0x6000u})
+	{
+		_mm_setcsr (mode);
+		noise.fill (driver.input (0), kBlock);
+		noise.fill (driver.input (1), kBlock);
+		const tresult result = driver.process (kBlock);
+		const unsigned int after = _mm_getcsr ();
+		_mm_setcsr (original);
+		EXPECT_EQ (result, kResultOk);
+		// Exception flags (the low six bits) may be raised by the arithmetic itself.
+		EXPECT_EQ (after & ~0x3Fu, mode & ~0x3Fu);
+	}
+}
+#endif
 
 } // namespace
