@@ -2,8 +2,36 @@
 
 #include "effect/CStDelayFil.h"
 
+#include <pmmintrin.h>
+#include <xmmintrin.h>
+
 namespace Tarnwick {
 namespace JuceHostTest {
+
+namespace {
+
+// The adapter runs the effect with subnormal numbers flushed to zero; the reference must run
+// in the same floating-point mode to be comparable bit for bit.
+class SubnormalsFlushedScope
+{
+public:
+    SubnormalsFlushedScope () : flushMode (_MM_GET_FLUSH_ZERO_MODE ()), denormalsMode (_MM_GET_DENORMALS_ZERO_MODE ())
+    {
+        _MM_SET_FLUSH_ZERO_MODE (_MM_FLUSH_ZERO_ON);
+        _MM_SET_DENORMALS_ZERO_MODE (_MM_DENORMALS_ZERO_ON);
+    }
+    ~SubnormalsFlushedScope ()
+    {
+        _MM_SET_FLUSH_ZERO_MODE (flushMode);
+        _MM_SET_DENORMALS_ZERO_MODE (denormalsMode);
+    }
+
+private:
+    unsigned int flushMode;
+    unsigned int denormalsMode;
+};
+
+} // namespace
 
 DirectEffectRenderer::DirectEffectRenderer (int sampleRate, const std::vector<double>& initialPlainValues)
 : effect (new CStDelayFil ())
@@ -39,6 +67,7 @@ void DirectEffectRenderer::setNormalized (int position, double normalizedValue)
 
 Render::AudioClip DirectEffectRenderer::render (const Render::AudioClip& input, long silentLeadFrames)
 {
+    SubnormalsFlushedScope flushed;
     const auto channels = static_cast<uint32_t> (input.channelCount ());
     float inFrame[2] = {0.f, 0.f};
     float outFrame[2] = {0.f, 0.f};
