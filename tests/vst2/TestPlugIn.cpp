@@ -107,7 +107,7 @@ public:
 	{
 		return size == kSample32 ? kResultTrue : kResultFalse;
 	}
-	uint32 PLUGIN_API getLatencySamples () override { return 17; }
+	uint32 PLUGIN_API getLatencySamples () override { return probe ().latency; }
 	tresult PLUGIN_API setupProcessing (ProcessSetup& setup) override
 	{
 		probe ().lastSetup = setup;
@@ -281,6 +281,12 @@ public:
 	tresult PLUGIN_API setParamNormalized (ParamID id, ParamValue value) override
 	{
 		const tresult result = EditControllerEx1::setParamNormalized (id, value);
+		if (result == kResultOk && id == kFixedId && componentHandler)
+		{
+			if (Parameter* fixed = parameters.getParameter (kFixedId))
+				UString (fixed->getInfo ().title, 128).assign (STR16 ("Renamed"));
+			componentHandler->restartComponent (kLatencyChanged | kParamTitlesChanged);
+		}
 		if (result == kResultOk && id == kProgramId)
 		{
 			const auto index = static_cast<int> (normalizedParamToPlain (id, value) + 0.5);

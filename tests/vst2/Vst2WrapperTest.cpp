@@ -158,6 +158,20 @@ TEST_F (Vst2WrapperTest, HostParameterChangeReachesControllerAndNextProcess)
 	EXPECT_EQ (outL[0], 0.8f * 0.5f);
 }
 
+TEST_F (Vst2WrapperTest, RestartFromThePlugInUpdatesLatencyAndTitles)
+{
+	vst_effect* e = makeEffect ();
+	ASSERT_NE (e, nullptr);
+	EXPECT_EQ (parameterText (e, Abi::kEffGetParamName, 2), "Fixed");
+	probe ().latency = 99;
+	host.calls.clear ();
+	e->set_parameter (e, 2, 1.f);
+	EXPECT_EQ (e->delay, 99);
+	EXPECT_EQ (host.count (Abi::kHostIOChanged), 1);
+	EXPECT_EQ (host.count (Abi::kHostUpdateDisplay), 1);
+	EXPECT_EQ (parameterText (e, Abi::kEffGetParamName, 2), "Renamed");
+}
+
 TEST_F (Vst2WrapperTest, StringToParameterParsesThroughTheController)
 {
 	vst_effect* e = makeEffect ();
