@@ -80,6 +80,23 @@ private:
 	std::ostringstream log;
 };
 
+// A pad that, like the framework's, turns the y axis over for values set from outside a drag.
+class FlippingPad : public CXYPad
+{
+public:
+	using CXYPad::CXYPad;
+	void setValue (float v) override
+	{
+		if (!isEditing ())
+		{
+			float x, y;
+			calculateXY (v, x, y);
+			v = calculateValue (x, 1.f - y);
+		}
+		CXYPad::setValue (v);
+	}
+};
+
 // An edit controller with parameters 0–9 and the pad's 20 and 21; its delegate side
 // builds "MyPad" and the "Pad" sub-controller, and keeps parameter 4 private.
 class TestController : public EditController, public VST3EditorDelegate
@@ -100,7 +117,7 @@ public:
 	{
 		customNames.push_back (name);
 		if (std::string (name) == "MyPad")
-			return new CXYPad (CRect (0, 0, 80, 80));
+			return new FlippingPad (CRect (0, 0, 80, 80));
 		return nullptr;
 	}
 	IController* createSubController (UTF8StringPtr name, const IUIDescription*, VST3Editor* editor) override
@@ -277,12 +294,16 @@ TEST_F (EditorFixture, PadControllerEditsBothParametersAsOneGesture)
 	EXPECT_EQ (handler->take (), "b20 b21 p20=0.25 p21=0.75 e20 e21 ");
 	EXPECT_EQ (controller->getParamNormalized (20), 0.25);
 	EXPECT_EQ (controller->getParamNormalized (21), 0.75);
+	// Its own edit does not come back to the pad.
+	float dragged = pad->getValue ();
+	editor->tick ();
+	EXPECT_FLOAT_EQ (pad->getValue (), dragged);
 
 	// The host moves both parameters: the pad follows at the next tick.
 	controller->setParamNormalized (20, 0.5);
 	controller->setParamNormalized (21, 0.125);
 	editor->tick ();
-	EXPECT_FLOAT_EQ (pad->getValue (), CXYPad::calculateValue (0.5f, 0.125f));
+	EXPECT_FLOAT_EQ (pad->getValue (), CXYPad::calculateValue (0.5f, 0.875f));
 	EXPECT_EQ (handler->take (), "");
 	editor->closeOffscreen ();
 }

@@ -39,14 +39,14 @@ void PadController::updatePadFromParameters ()
 {
 	if (!padControl || !xParam || !yParam || padControl->isEditing ())
 		return;
-	float x = static_cast<float> (xParam->getNormalized ());
-	float y = static_cast<float> (yParam->getNormalized ());
-	float value = CXYPad::calculateValue (x, y);
-	if (value != padControl->getValue ())
-	{
-		padControl->setValue (value);
-		padControl->invalid ();
-	}
+	double x = xParam->getNormalized ();
+	double y = yParam->getNormalized ();
+	if (x == shownX && y == shownY)
+		return;
+	shownX = x;
+	shownY = y;
+	padControl->setValue (CXYPad::calculateValue (static_cast<float> (x), static_cast<float> (y)));
+	padControl->invalid ();
 }
 
 CView* PadController::verifyView (CView* view, const UIAttributes& attributes, const IUIDescription* description)
@@ -75,6 +75,9 @@ void PadController::valueChanged (CControl* pControl)
 			editController->performEdit (xId, xParam->getNormalized ());
 		if (editController->setParamNormalized (yId, y) == kResultTrue)
 			editController->performEdit (yId, yParam->getNormalized ());
+		// The pad shows these values already: following them must not move it again.
+		shownX = xParam->getNormalized ();
+		shownY = yParam->getNormalized ();
 		return;
 	}
 	DelegationController::valueChanged (pControl);

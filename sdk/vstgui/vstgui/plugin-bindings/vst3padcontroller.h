@@ -40,6 +40,9 @@ protected:
 	Steinberg::Vst::Parameter* xParam;
 	Steinberg::Vst::Parameter* yParam;
 	CXYPad* padControl {nullptr};
+	// The parameter values the pad shows already (its own edits included).
+	double shownX {-1.};
+	double shownY {-1.};
 };
 
 } // namespace VSTGUI
