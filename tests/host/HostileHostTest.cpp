@@ -145,6 +145,40 @@ TEST_F (HostileHostTest, SampleRatesOutsideTheSupportedRangeAreRefused)
 	}
 }
 
+TEST_F (HostileHostTest, ActivationAndProcessAfterARefusedSetup)
+{
+	PluginInstance& instance = newInstance ();
+	IAudioProcessor* processor = instance.getProcessor ();
+	ProcessSetup setup = setupAt (std::numeric_limits<double>::quiet_NaN ());
+	ASSERT_EQ (processor->setupProcessing (setup), kResultFalse);
+	EXPECT_NO_THROW (instance.getComponent ()->setActive (true));
+	processor->setProcessing (true);
+
+	std::vector<float> in0 (256, 0.25f), in1 (256, -0.25f), out0 (256, 9.f), out1 (256, 9.f);
+	float* inputs[2] = {in0.data (), in1.data ()};
+	float* outputs[2] = {out0.data (), out1.data ()};
+	AudioBusBuffers inBus, outBus;
+	inBus.numChannels = 2;
+	inBus.channelBuffers32 = inputs;
+	outBus.numChannels = 2;
+	outBus.channelBuffers32 = outputs;
+	ProcessData data;
+	data.numSamples = 256;
+	data.numInputs = 1;
+	data.numOutputs = 1;
+	data.inputs = &inBus;
+	data.outputs = &outBus;
+	// The refused set-up left the previous (default) one in force: processing stays sound.
+	EXPECT_NO_THROW (processor->process (data));
+	for (size_t i = 0; i < out0.size (); ++i)
+	{
+		ASSERT_TRUE (std::isfinite (out0[i]));
+		ASSERT_TRUE (std::isfinite (out1[i]));
+	}
+	processor->setProcessing (false);
+	instance.getComponent ()->setActive (false);
+}
+
 TEST_F (HostileHostTest, EveryRateInTheRangeWorks)
 {
 	for (double rate : {8000.0, 11025.0, 22050.0, 32000.0, 44100.0, 96000.0, 192000.0, 384000.0})
