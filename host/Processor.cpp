@@ -50,6 +50,7 @@ Processor::Processor ()
 , midiEventList (nullptr)
 , prepared (false)
 , initialized (false)
+, setupRefused (false)
 {
 }
 

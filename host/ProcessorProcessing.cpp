@@ -99,10 +99,16 @@ tresult PLUGIN_API Processor::setupProcessing (ProcessSetup& setup)
 {
 	// Rates outside what the delay lines and filters are made for are refused
 	// (NaN fails both comparisons).
+	// After a refused set-up nothing runs until the host offers one that works.
+	setupRefused = true;
+	prepared = false;
 	if (!(setup.sampleRate >= kLowestSampleRate && setup.sampleRate <= kHighestSampleRate))
 		return kResultFalse;
 	const tresult result = SingleComponentEffect::setupProcessing (setup);
-	if (result != kResultOk || !effect)
+	if (result != kResultOk)
+		return result;
+	setupRefused = false;
+	if (!effect)
 		return result;
 	return prepareEffect (processSetup.sampleRate) ? kResultOk : kResultFalse;
 }
@@ -110,7 +116,11 @@ tresult PLUGIN_API Processor::setupProcessing (ProcessSetup& setup)
 tresult PLUGIN_API Processor::setActive (TBool state)
 {
 	if (state && effect)
+	{
+		if (setupRefused)
+			return kResultFalse;
 		return prepareEffect (processSetup.sampleRate) ? kResultOk : kResultFalse;
+	}
 	return kResultOk;
 }
 

@@ -610,6 +610,44 @@ TEST (ProcessorProcess, SampleRatesOutsideTheSupportedRangeAreRefused)
 	EXPECT_EQ (rig.processor->canProcessSampleSize (kSample64), kResultFalse);
 }
 
+TEST (ProcessorProcess, ARefusedSetupKeepsTheProcessorSilentUntilOneSucceeds)
+{
+	auto* effect = new ProbeEffect ({plainControl ("Gain")});
+	ProcessorRig rig (effect);
+	rig.initialize ();
+	ProcessSetup good {kRealtime, kSample32, 64, 48000.};
+	ASSERT_EQ (rig.processor->setupProcessing (good), kResultOk);
+	ProcessSetup bad {kRealtime, kSample32, 64, std::numeric_limits<double>::quiet_NaN ()};
+	EXPECT_EQ (rig.processor->setupProcessing (bad), kResultFalse);
+	EXPECT_EQ (rig.processor->setActive (true), kResultFalse);
+	AudioBlock block (2, 64);
+	fillNoise (block, 21u);
+	for (auto& channel : block.output)
+		std::fill (channel.begin (), channel.end (), 9.f);
+	EXPECT_EQ (rig.processor->process (block.data), kResultOk);
+	EXPECT_EQ (block.output[0], std::vector<float> (64, 0.f));
+	EXPECT_EQ (effect->framesProcessed, 0);
+
+	ASSERT_EQ (rig.processor->setupProcessing (good), kResultOk);
+	EXPECT_EQ (rig.processor->setActive (true), kResultOk);
+	EXPECT_EQ (rig.processor->process (block.data), kResultOk);
+	EXPECT_EQ (effect->framesProcessed, 64);
+	EXPECT_EQ (effect->sampleRate, 48000);
+}
+
+TEST (ProcessorProcess, ActivationWithoutSetupRunsAtTheDefaultRate)
+{
+	auto* effect = new ProbeEffect ({plainControl ("Gain")});
+	ProcessorRig rig (effect);
+	rig.initialize ();
+	EXPECT_EQ (rig.processor->setActive (true), kResultOk);
+	EXPECT_EQ (effect->sampleRate, 44100);
+	AudioBlock block (2, 32);
+	EXPECT_EQ (rig.processor->process (block.data), kResultOk);
+	EXPECT_EQ (effect->framesProcessed, 32);
+	EXPECT_EQ (rig.processor->setActive (false), kResultOk);
+}
+
 TEST (ProcessorProcess, ProductRunsAtBothEndsOfTheRateRange)
 {
 	for (double rate : {8000., 384000.})
