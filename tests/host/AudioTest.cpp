@@ -146,6 +146,20 @@ TEST_F (AudioTest, DefaultsEqualTheEngineBitForBit)
 	EXPECT_TRUE (sameSamples (bundle, engine));
 }
 
+TEST_F (AudioTest, EchoesDecayingThroughTheSubnormalRangeEqualTheEngine)
+{
+	// A few clicks, then eight seconds of silence while comb feedback rings down to nothing.
+	std::vector<std::vector<float>> input (2, std::vector<float> (48000 * 8, 0.f));
+	input[0][10] = 1.f;
+	input[1][500] = -0.7f;
+	input[0][700] = 1e-30f;
+	std::map<size_t, BlockPlan> plan;
+	plan[0].changes = {{kFeedback, 0.9}, {kDelay, 0.6}, {kWetDry, 1.0}, {kResonance, 0.8}};
+	std::vector<std::vector<float>> bundle, engine;
+	renderBoth (2, {512}, plan, input, bundle, engine);
+	EXPECT_TRUE (sameSamples (bundle, engine));
+}
+
 TEST_F (AudioTest, PitchBendExtremesAndAControlChangeInOneBlock)
 {
 	PluginInstance& probe = newInstance ();

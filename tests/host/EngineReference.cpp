@@ -1,6 +1,24 @@
 #include "EngineReference.h"
 
+#include <xmmintrin.h>
+
 namespace TarnwickHostTest {
+
+namespace {
+
+// The adapter runs the effect with subnormal numbers flushed to zero (and read as zero) for the
+// duration of a block; so does the reference.
+class SubnormalsFlushed
+{
+public:
+	SubnormalsFlushed () : saved (_mm_getcsr ()) { _mm_setcsr (saved | 0x8000u | 0x0040u); }
+	~SubnormalsFlushed () { _mm_setcsr (saved); }
+
+private:
+	unsigned int saved;
+};
+
+} // namespace
 
 EngineReference::EngineReference (double sampleRate, int channelCount)
 : fx (std::make_unique<CStDelayFil> ()), channels (channelCount)
@@ -38,6 +56,7 @@ void EngineReference::processBlock (const std::vector<std::vector<float>>& input
                                     std::vector<std::vector<float>>& output, size_t start,
                                     size_t frames)
 {
+	const SubnormalsFlushed flushed;
 	for (size_t i = 0; i < frames; ++i)
 	{
 		for (const Note& note : pendingNotes)
