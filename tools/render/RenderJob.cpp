@@ -68,6 +68,50 @@ std::string RenderJob::defaultOutputPath () const
     return (input.parent_path () / (input.stem ().string () + "-tarnwick.wav")).string ();
 }
 
+bool RenderJob::planTargets (int chosenPreset, const std::vector<std::string>& presetNames,
+                             std::vector<Target>& targets, std::string& error) const
+{
+    if (!options.allPresets)
+    {
+        targets.push_back ({chosenPreset, options.outputPath.empty () ? defaultOutputPath () : options.outputPath,
+                            chosenPreset >= 0 ? presetNames[static_cast<std::size_t> (chosenPreset)]
+                                              : std::string ("rendering")});
+        return true;
+    }
+
+    std::error_code status;
+    if (!std::filesystem::is_directory (options.outputDir, status))
+    {
+        std::filesystem::create_directories (options.outputDir, status);
+        if (status)
+        {
+            error = "cannot create the folder '" + options.outputDir + "': " + status.message ();
+            return false;
+        }
+    }
+    for (std::size_t i = 0; i < presetNames.size (); ++i)
+    {
+        const int index = static_cast<int> (i);
+        targets.push_back ({index, joinPath (options.outputDir, presetFileName (index, presetNames[i])), presetNames[i]});
+    }
+    return true;
+}
+
+void RenderJob::reportWritten (const Target& target, const AudioClip& output, const RenderReport& report)
+{
+    if (options.quiet)
+        return;
+    const float peak = peakLevel (output);
+    out << "wrote " << target.path << ": " << secondsText (static_cast<double> (output.frameCount ()) / output.sampleRate)
+        << " at " << output.sampleRate << " Hz, tail " << secondsText (report.tailSeconds) << ", peak "
+        << levelText (peak) << "\n";
+    if (report.tailCapped)
+        err << "tarnwick-render: note: the echoes of '" << target.label << "' were still sounding after "
+            << options.maxTailSeconds << " s and were faded out (see --max-tail)\n";
+    if (peak > 1.f && options.sampleFormat != SampleFormat::kFloat32)
+        err << "tarnwick-render: note: '" << target.path << "' clipped (peak " << levelText (peak) << ")\n";
+}
+
 int RenderJob::run ()
 {
     // The bundle: a folder holding the module, loaded as a DAW loads it.
@@ -138,33 +182,9 @@ int RenderJob::run ()
         settings.showProgress = !options.quiet && ProgressBar::isTerminal (stderr) &&
                                 static_cast<double> (input.frameCount ()) >= kProgressFromSeconds * input.sampleRate;
 
-        // The renders: one, or one per preset.
-        struct Target
-        {
-            int presetIndex;
-            std::string path;
-            std::string label;
-        };
         std::vector<Target> targets;
-        if (options.allPresets)
-        {
-            if (!std::filesystem::is_directory (options.outputDir, status))
-            {
-                std::filesystem::create_directories (options.outputDir, status);
-                if (status)
-                    return fail (kExitFailure,
-                                 "cannot create the folder '" + options.outputDir + "': " + status.message ());
-            }
-            const auto& names = catalog.presetNames ();
-            for (std::size_t i = 0; i < names.size (); ++i)
-                targets.push_back ({static_cast<int> (i), joinPath (options.outputDir, presetFileName (static_cast<int> (i), names[i])),
-                                    names[i]});
-        }
-        else
-            targets.push_back ({settings.presetIndex,
-                                options.outputPath.empty () ? defaultOutputPath () : options.outputPath,
-                                settings.presetIndex >= 0 ? catalog.presetNames ()[static_cast<std::size_t> (settings.presetIndex)]
-                                                          : std::string ("rendering")});
+        if (!planTargets (settings.presetIndex, catalog.presetNames (), targets, error))
+            return fail (kExitFailure, error);
 
         PluginRenderer renderer (module);
         for (const Target& target : targets)
@@ -176,19 +196,7 @@ int RenderJob::run ()
                 return fail (kExitFailure, error);
             if (!writeSoundFile (target.path, output, options.sampleFormat, error))
                 return fail (kExitFailure, error);
-
-            if (!options.quiet)
-            {
-                const float peak = peakLevel (output);
-                out << "wrote " << target.path << ": " << secondsText (static_cast<double> (output.frameCount ()) / output.sampleRate)
-                    << " at " << output.sampleRate << " Hz, tail " << secondsText (renderer.report ().tailSeconds)
-                    << ", peak " << levelText (peak) << "\n";
-                if (renderer.report ().tailCapped)
-                    err << "tarnwick-render: note: the echoes of '" << target.label << "' were still sounding after "
-                        << options.maxTailSeconds << " s and were faded out (see --max-tail)\n";
-                if (peak > 1.f && options.sampleFormat != SampleFormat::kFloat32)
-                    err << "tarnwick-render: note: '" << target.path << "' clipped (peak " << levelText (peak) << ")\n";
-            }
+            reportWritten (target, output, renderer.report ());
         }
     }
     return kExitOk;

@@ -7,9 +7,13 @@
 
 #include <ostream>
 #include <string>
+#include <vector>
 
 namespace Tarnwick {
 namespace Render {
+
+struct AudioClip;
+struct RenderReport;
 
 enum ExitStatus
 {
@@ -26,7 +30,18 @@ public:
     int run ();
 
 private:
+    // One file to write: the preset it is rendered with (-1: none) and its name for messages.
+    struct Target
+    {
+        int presetIndex;
+        std::string path;
+        std::string label;
+    };
+
     int fail (int status, const std::string& message);
+    bool planTargets (int chosenPreset, const std::vector<std::string>& presetNames, std::vector<Target>& targets,
+                      std::string& error) const;
+    void reportWritten (const Target& target, const AudioClip& output, const RenderReport& report);
     std::string bundlePath () const;
     std::string defaultOutputPath () const;
 
