@@ -12,7 +12,6 @@
 #include <dirent.h>
 
 #include <fstream>
-#include <regex>
 #include <set>
 #include <sstream>
 
@@ -57,6 +56,30 @@ std::set<std::string> filesIn (const std::string& folder)
 		closedir (dir);
 	}
 	return names;
+}
+
+// The entries { "Scale Factor": F, "Path": "P" } of a Snapshots array, as (F, P).
+std::vector<std::pair<std::string, std::string>> snapshotEntries (const std::string& array)
+{
+	const std::string factorKey = "{ \"Scale Factor\": ";
+	const std::string pathKey = ", \"Path\": \"";
+	std::vector<std::pair<std::string, std::string>> entries;
+	size_t at = array.find (factorKey);
+	while (at != std::string::npos)
+	{
+		const size_t factor = at + factorKey.size ();
+		const size_t path = array.find (pathKey, factor);
+		const size_t pathEnd = path == std::string::npos ? path : array.find ("\" }", path + pathKey.size ());
+		if (pathEnd == std::string::npos)
+		{
+			entries.push_back ({"malformed", array.substr (at)});
+			break;
+		}
+		entries.push_back ({array.substr (factor, path - factor),
+		                    array.substr (path + pathKey.size (), pathEnd - path - pathKey.size ())});
+		at = array.find (factorKey, pathEnd);
+	}
+	return entries;
 }
 
 int countNotOpaque (const COffscreenImage& image)
@@ -130,10 +153,7 @@ TEST (BundleSnapshot, ModuleInfoListsBothSnapshotsUnderTheFactoryClassId)
 	ASSERT_NE (close, std::string::npos);
 	const std::string array = json.substr (open, close - open);
 
-	const std::regex item (R"re(\{ "Scale Factor": ([0-9.]+), "Path": "([^"]*)" \})re");
-	std::vector<std::pair<std::string, std::string>> listed;
-	for (auto it = std::sregex_iterator (array.begin (), array.end (), item); it != std::sregex_iterator (); ++it)
-		listed.push_back ({(*it)[1].str (), (*it)[2].str ()});
+	const std::vector<std::pair<std::string, std::string>> listed = snapshotEntries (array);
 	const std::vector<std::pair<std::string, std::string>> expected = {
 	    {"1.0", "Snapshots/" + cid + "_snapshot.png"}, {"2.0", "Snapshots/" + cid + "_snapshot_2.0x.png"}};
 	EXPECT_EQ (listed, expected) << array;
