@@ -37,7 +37,9 @@ struct ProgramRun
 // Runs the renderer on the bundle of this build; arguments are single-quoted for the shell.
 ProgramRun render (const std::vector<std::string>& arguments)
 {
-	const std::string errorFile = scratch ("stderr.txt");
+	// One file per test: ctest may run the tests side by side.
+	const std::string errorFile =
+	    scratch (std::string (::testing::UnitTest::GetInstance ()->current_test_info ()->name ()) + ".stderr");
 	std::string command = std::string ("'") + TARNWICK_RENDER_PROGRAM + "' --bundle '" + kBundle + "'";
 	for (const std::string& a : arguments)
 		command += " '" + a + "'";
