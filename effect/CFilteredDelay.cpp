@@ -7,7 +7,7 @@
 
 namespace {
 
-struct VoiceControlSpec
+struct VoiceControlRow
 {
     const char* name;
     const char* units;
@@ -17,7 +17,7 @@ struct VoiceControlSpec
     float defaultValue;
 };
 
-const VoiceControlSpec kVoiceControls[] = {
+const VoiceControlRow kVoiceControls[] = {
     {"Cutoff", "Hz", "m_f_fc_Hz", 10.0f, 16000.0f, 16000.0f},
     {"Resonance", "%", "m_f_Q", 0.5f, 5.0f, 0.5f},
     {"Delay", "mSec", "m_fDelay_ms", 0.0f, 2000.0f, 0.0f},
@@ -81,28 +81,28 @@ bool CFilteredDelay::buildControlList()
     float* const variables[] = {&m_f_fc_Hz, &m_f_Q, &m_fDelay_ms, &m_fFeedback_pct, &m_fWetLevel_pct};
     for (uint32_t position = 0; position < 5; ++position)
     {
-        const VoiceControlSpec& spec = kVoiceControls[position];
-        *variables[position] = spec.defaultValue;
+        const VoiceControlRow& row = kVoiceControls[position];
+        *variables[position] = row.defaultValue;
 
         // Units are kept space-padded to a fixed width.
         char units[kUnitsFieldWidth + 1];
         std::memset(units, ' ', kUnitsFieldWidth);
         units[kUnitsFieldWidth] = '\0';
-        std::memcpy(units, spec.units, std::strlen(spec.units));
+        std::memcpy(units, row.units, std::strlen(row.units));
 
         ControlDescriptor descriptor;
         descriptor.controlType = kControlContinuous;
         descriptor.controlId = position;
-        descriptor.minValue = spec.minValue;
-        descriptor.maxValue = spec.maxValue;
-        descriptor.defaultValue = spec.defaultValue;
+        descriptor.minValue = row.minValue;
+        descriptor.maxValue = row.maxValue;
+        descriptor.defaultValue = row.defaultValue;
         descriptor.dataType = kDataFloat;
         descriptor.floatVariable = variables[position];
-        descriptor.setControlName(spec.name);
+        descriptor.setControlName(row.name);
         descriptor.setUnitsText(units);
-        descriptor.setVariableName(spec.variableName);
+        descriptor.setVariableName(row.variableName);
         descriptor.setEnumString("SEL1,SEL2,SEL3");
-        descriptor.presetValues[0] = spec.defaultValue;
+        descriptor.presetValues[0] = row.defaultValue;
         controlList.appendControl(descriptor);
     }
 

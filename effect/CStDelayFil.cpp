@@ -4,7 +4,7 @@
 
 namespace {
 
-struct StereoControlSpec
+struct StereoControlRow
 {
     uint32_t controlId;
     const char* name;
@@ -16,7 +16,7 @@ struct StereoControlSpec
     const char* choices;  // null for continuous controls
 };
 
-const StereoControlSpec kStereoControls[CStDelayFil::kControlCount] = {
+const StereoControlRow kStereoControls[CStDelayFil::kControlCount] = {
     {CStDelayFil::kDelay, "Delay", "mSec", "m_fDelay_ms", 0.0f, 2000.0f, 0.0f, nullptr},
     {CStDelayFil::kFeedback, "Feedback", "%", "m_fFeedback_pct", 0.0f, 100.0f, 0.0f, nullptr},
     {CStDelayFil::kCutoff, "Cutoff", "Hz", "m_f_fc_Hz", 100.0f, 16000.0f, 16000.0f, nullptr},
@@ -86,15 +86,15 @@ bool CStDelayFil::buildControlList()
 
     for (int position = 0; position < kControlCount; ++position)
     {
-        const StereoControlSpec& spec = kStereoControls[position];
+        const StereoControlRow& row = kStereoControls[position];
         ControlDescriptor descriptor;
-        descriptor.controlId = spec.controlId;
-        descriptor.minValue = spec.minValue;
-        descriptor.maxValue = spec.maxValue;
-        descriptor.defaultValue = spec.defaultValue;
-        descriptor.setControlName(spec.name);
-        descriptor.setUnitsText(spec.units);
-        descriptor.setVariableName(spec.variableName);
+        descriptor.controlId = row.controlId;
+        descriptor.minValue = row.minValue;
+        descriptor.maxValue = row.maxValue;
+        descriptor.defaultValue = row.defaultValue;
+        descriptor.setControlName(row.name);
+        descriptor.setUnitsText(row.units);
+        descriptor.setVariableName(row.variableName);
         descriptor.logTaper = false;
         descriptor.voltOctaveTaper = false;
         descriptor.displayPrecision = 2;
@@ -105,10 +105,10 @@ bool CStDelayFil::buildControlList()
         descriptor.smoothingTimeMs = 100.0f;
         descriptor.guiIndex = position;
 
-        if (spec.choices == nullptr)
+        if (row.choices == nullptr)
         {
             float* variable = floatVariables[position];
-            *variable = spec.defaultValue;
+            *variable = row.defaultValue;
             descriptor.controlType = kControlContinuous;
             descriptor.dataType = kDataFloat;
             descriptor.floatVariable = variable;
@@ -118,12 +118,12 @@ bool CStDelayFil::buildControlList()
         else
         {
             uint32_t* variable = enumVariables[position - 8];
-            *variable = static_cast<uint32_t>(spec.defaultValue);
+            *variable = static_cast<uint32_t>(row.defaultValue);
             descriptor.controlType = kControlEnumerated;
             descriptor.dataType = kDataEnumIndex;
             descriptor.enumVariable = variable;
             descriptor.smoothingEnabled = false;
-            descriptor.setEnumString(spec.choices);
+            descriptor.setEnumString(row.choices);
         }
 
         for (int slot = 0; slot < kPresetSlotCount; ++slot)

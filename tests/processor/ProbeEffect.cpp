@@ -20,48 +20,48 @@ ProbeEffect::ProbeEffect (const std::vector<ProbeControl>& controls,
 
 	for (size_t position = 0; position < count; ++position)
 	{
-		const ProbeControl& spec = controls[position];
+		const ProbeControl& control = controls[position];
 		ControlDescriptor d;
-		d.controlType = spec.controlType;
-		d.controlId = spec.controlId;
-		d.dataType = spec.dataType;
-		d.minValue = spec.minValue;
-		d.maxValue = spec.maxValue;
-		d.defaultValue = spec.defaultValue;
-		d.setControlName (spec.name.c_str ());
-		d.setUnitsText (spec.units.c_str ());
-		d.setEnumString (spec.choices.c_str ());
-		d.logTaper = spec.logTaper;
-		d.voltOctaveTaper = spec.voltOctaveTaper;
-		d.smoothingEnabled = spec.smoothing;
-		d.midiControlEnabled = spec.midiControlEnabled;
-		d.midiControlNumber = spec.midiControlNumber;
-		d.displayPrecision = spec.displayPrecision;
+		d.controlType = control.controlType;
+		d.controlId = control.controlId;
+		d.dataType = control.dataType;
+		d.minValue = control.minValue;
+		d.maxValue = control.maxValue;
+		d.defaultValue = control.defaultValue;
+		d.setControlName (control.name.c_str ());
+		d.setUnitsText (control.units.c_str ());
+		d.setEnumString (control.choices.c_str ());
+		d.logTaper = control.logTaper;
+		d.voltOctaveTaper = control.voltOctaveTaper;
+		d.smoothingEnabled = control.smoothing;
+		d.midiControlEnabled = control.midiControlEnabled;
+		d.midiControlNumber = control.midiControlNumber;
+		d.displayPrecision = control.displayPrecision;
 		d.guiIndex = static_cast<int32_t> (position);
-		for (size_t slot = 0; slot < spec.presets.size () && slot < kPresetSlotCount; ++slot)
-			d.presetValues[slot] = spec.presets[slot];
-		switch (spec.dataType)
+		for (size_t slot = 0; slot < control.presets.size () && slot < kPresetSlotCount; ++slot)
+			d.presetValues[slot] = control.presets[slot];
+		switch (control.dataType)
 		{
 			case kDataInt32:
-				ints[position] = static_cast<int32_t> (spec.defaultValue);
+				ints[position] = static_cast<int32_t> (control.defaultValue);
 				d.intVariable = &ints[position];
 				break;
 			case kDataFloat:
-				floats[position] = spec.defaultValue;
+				floats[position] = control.defaultValue;
 				d.floatVariable = &floats[position];
 				break;
 			case kDataDouble:
-				doubles[position] = spec.defaultValue;
+				doubles[position] = control.defaultValue;
 				d.doubleVariable = &doubles[position];
 				break;
 			case kDataEnumIndex:
-				enums[position] = static_cast<uint32_t> (spec.defaultValue);
+				enums[position] = static_cast<uint32_t> (control.defaultValue);
 				d.enumVariable = &enums[position];
 				break;
 			default:
 				break;
 		}
-		if (spec.controlType == kControlMeter)
+		if (control.controlType == kControlMeter)
 			d.meterVariable = &meters[position];
 		controlList.appendControl (d);
 	}
