@@ -1,8 +1,5 @@
 #include "LogParameter.h"
 
-#include "ParameterText.h"
-#include "RangedParameterInfo.h"
-
 #include <cmath>
 
 namespace Vire2VUR3 {
@@ -14,10 +11,9 @@ LogParameter::LogParameter (const TChar* title, ParamID tag, const TChar* units,
                             ParamValue minPlainValue, ParamValue maxPlainValue,
                             ParamValue defaultValuePlain, int32 stepCount, int32 flags,
                             UnitID unitID)
-: minPlain (minPlainValue), maxPlain (maxPlainValue)
+: TaperedRangeParameter (title, tag, units, minPlainValue, maxPlainValue, stepCount, flags, unitID)
 {
-	fillParameterInfo (info, title, tag, units, stepCount, flags, unitID);
-	info.defaultNormalizedValue = valueNormalized = toNormalized (defaultValuePlain);
+	setPlainDefault (defaultValuePlain);
 }
 
 LogParameter::~LogParameter () = default;
@@ -36,20 +32,6 @@ ParamValue LogParameter::toPlain (ParamValue valueNormalized) const
 	if (n > 0.f)
 		e = static_cast<float> (std::log10 (n) * 0.4166666666666667 + 1.0);
 	return minPlain + (maxPlain - minPlain) * e;
-}
-
-void LogParameter::toString (ParamValue valueNormalized, String128 string) const
-{
-	printPlainValue (toPlain (valueNormalized), precision, string);
-}
-
-bool LogParameter::fromString (const TChar* string, ParamValue& valueNormalized) const
-{
-	double plain = 0.;
-	if (!scanPlainValue (string, plain))
-		return false;
-	valueNormalized = clampNormalized (toNormalized (plain));
-	return true;
 }
 
 } // namespace Vire2VUR3

@@ -1,8 +1,6 @@
 #include "VoltOctaveParameter.h"
 
 #include "FastApprox.h"
-#include "ParameterText.h"
-#include "RangedParameterInfo.h"
 
 namespace Vire2VUR3 {
 
@@ -13,10 +11,9 @@ VoltOctaveParameter::VoltOctaveParameter (const TChar* title, ParamID tag, const
                                           ParamValue minPlainValue, ParamValue maxPlainValue,
                                           ParamValue defaultValuePlain, int32 stepCount,
                                           int32 flags, UnitID unitID)
-: minPlain (minPlainValue), maxPlain (maxPlainValue)
+: TaperedRangeParameter (title, tag, units, minPlainValue, maxPlainValue, stepCount, flags, unitID)
 {
-	fillParameterInfo (info, title, tag, units, stepCount, flags, unitID);
-	info.defaultNormalizedValue = valueNormalized = toNormalized (defaultValuePlain);
+	setPlainDefault (defaultValuePlain);
 }
 
 VoltOctaveParameter::~VoltOctaveParameter () = default;
@@ -34,20 +31,6 @@ ParamValue VoltOctaveParameter::toPlain (ParamValue valueNormalized) const
 	                fastpow2 (octaves * static_cast<float> (valueNormalized));
 	const float fraction = static_cast<float> ((p - minPlain) / (maxPlain - minPlain));
 	return minPlain + (maxPlain - minPlain) * fraction;
-}
-
-void VoltOctaveParameter::toString (ParamValue valueNormalized, String128 string) const
-{
-	printPlainValue (toPlain (valueNormalized), precision, string);
-}
-
-bool VoltOctaveParameter::fromString (const TChar* string, ParamValue& valueNormalized) const
-{
-	double plain = 0.;
-	if (!scanPlainValue (string, plain))
-		return false;
-	valueNormalized = clampNormalized (toNormalized (plain));
-	return true;
 }
 
 } // namespace Vire2VUR3
