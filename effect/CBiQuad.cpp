@@ -1,5 +1,7 @@
 #include "effect/CBiQuad.h"
 
+#include "effect/SineCosineTable.h"
+
 #include <cmath>
 
 CBiQuad::CBiQuad()
@@ -9,13 +11,11 @@ CBiQuad::CBiQuad()
 
 CBiQuad::~CBiQuad() {}
 
-BiQuadCoefficients computeResonantLowPass(float cutoffHz, float q, int32_t sampleRate)
+namespace {
+
+// The recipe after the sine and cosine.
+BiQuadCoefficients coefficientsFrom(double sn, double cs, float k)
 {
-    const float theta = static_cast<float>(static_cast<double>(cutoffHz) * 6.283185307179586 /
-                                           static_cast<double>(static_cast<float>(sampleRate)));
-    const double sn = std::sin(static_cast<double>(theta));
-    const double cs = std::cos(static_cast<double>(theta));
-    const float k = 0.5f / q;
     const double d = sn * static_cast<double>(k);
     const float oneMinus = static_cast<float>(1.0 - d);
     const float onePlus = static_cast<float>(1.0 + d);
@@ -30,4 +30,43 @@ BiQuadCoefficients computeResonantLowPass(float cutoffHz, float q, int32_t sampl
     c.a1 = c.a0 + c.a0;
     c.b2 = beta + beta;
     return c;
+}
+
+// True when sine and cosine values anywhere within `error` of these give the same three
+// roundings to single precision, and with them the same coefficients. Each rounding is a
+// monotonic step function of sn (or cs, with h > 0), so agreement at both ends of the interval
+// means agreement inside it.
+bool roundingsSettled(double sn, double cs, float k, double error)
+{
+    const double kd = k;
+    if (!(kd > 0.0))
+        return false;
+    const double dLow = (sn - error) * kd;
+    const double dHigh = (sn + error) * kd;
+    const float oneMinus = static_cast<float>(1.0 - dLow);
+    const float onePlus = static_cast<float>(1.0 + dLow);
+    if (oneMinus != static_cast<float>(1.0 - dHigh) || onePlus != static_cast<float>(1.0 + dHigh))
+        return false;
+    const float h = 0.5f + (oneMinus / onePlus) * 0.5f;
+    if (!(h > 0.0f))
+        return false;
+    const double hd = h;
+    return static_cast<float>((cs - error) * hd) == static_cast<float>((cs + error) * hd);
+}
+
+}  // namespace
+
+BiQuadCoefficients computeResonantLowPass(float cutoffHz, float q, int32_t sampleRate)
+{
+    const float theta = static_cast<float>(static_cast<double>(cutoffHz) * 6.283185307179586 /
+                                           static_cast<double>(static_cast<float>(sampleRate)));
+    const float k = 0.5f / q;
+    // The table's sine and cosine give libm's coefficients unless a rounding lies within the
+    // table's error; then (rarely) libm itself.
+    double sn = 0.0;
+    double cs = 0.0;
+    if (SineCosineTable::shared().lookup(theta, sn, cs) &&
+        roundingsSettled(sn, cs, k, SineCosineTable::kMaxError))
+        return coefficientsFrom(sn, cs, k);
+    return coefficientsFrom(std::sin(static_cast<double>(theta)), std::cos(static_cast<double>(theta)), k);
 }

@@ -45,7 +45,9 @@ CFilteredDelay::CFilteredDelay()
       m_bCoefficientsValid(false),
       m_fCookedCutoff(0.0f),
       m_fCookedQ(0.0f),
-      m_nCookedRate(0)
+      m_nCookedRate(0),
+      m_fRequestedCutoff(0.0f),
+      m_fRequestedQ(0.0f)
 {
     buildControlList();
     effectName = "FilteredDelay";
@@ -171,10 +173,10 @@ void CFilteredDelay::updateDelayVariables()
         m_nReadPos += m_nLineLength;
 }
 
-void CFilteredDelay::computeFilterCoefficients(float cutoffHz, float q)
+bool CFilteredDelay::limitFilterInputs(float& cutoffHz, float& q) const
 {
     if (sampleRate < kMinSampleRate || sampleRate > kMaxSampleRate)
-        return;
+        return false;
 
     // Past half the sample rate the recipe is no longer a stable low-pass.
     const float highestCutoff = static_cast<float>(kMaxCutoffRatio * sampleRate);
@@ -188,14 +190,46 @@ void CFilteredDelay::computeFilterCoefficients(float cutoffHz, float q)
         q = 0.05f;
     if (q > 100.0f)
         q = 100.0f;
+    return true;
+}
 
-    if (m_bCoefficientsValid && cutoffHz == m_fCookedCutoff && q == m_fCookedQ && sampleRate == m_nCookedRate)
+void CFilteredDelay::computeFilterCoefficients(float cutoffHz, float q)
+{
+    const float requestedCutoff = cutoffHz;
+    const float requestedQ = q;
+    if (!limitFilterInputs(cutoffHz, q))
         return;
+    if (!m_bCoefficientsValid || cutoffHz != m_fCookedCutoff || q != m_fCookedQ || sampleRate != m_nCookedRate)
+    {
+        m_InputFilter.setCoefficients(computeResonantLowPass(cutoffHz, q, sampleRate));
+        m_fCookedCutoff = cutoffHz;
+        m_fCookedQ = q;
+        m_nCookedRate = sampleRate;
+        m_bCoefficientsValid = true;
+    }
+    m_fRequestedCutoff = requestedCutoff;
+    m_fRequestedQ = requestedQ;
+}
 
-    m_InputFilter.setCoefficients(computeResonantLowPass(cutoffHz, q, sampleRate));
-    m_fCookedCutoff = cutoffHz;
-    m_fCookedQ = q;
+void CFilteredDelay::computeFilterCoefficientsLike(const CFilteredDelay& cooked, float cutoffHz, float q)
+{
+    // Asked for exactly what `cooked` was asked for at the same rate: the same limits, the same recipe.
+    if (!cooked.m_bCoefficientsValid || cooked.m_nCookedRate != sampleRate || cooked.m_fRequestedCutoff != cutoffHz ||
+        cooked.m_fRequestedQ != q)
+    {
+        computeFilterCoefficients(cutoffHz, q);
+        return;
+    }
+    m_InputFilter.m_fA0 = cooked.m_InputFilter.m_fA0;
+    m_InputFilter.m_fA1 = cooked.m_InputFilter.m_fA1;
+    m_InputFilter.m_fA2 = cooked.m_InputFilter.m_fA2;
+    m_InputFilter.m_fB1 = cooked.m_InputFilter.m_fB1;
+    m_InputFilter.m_fB2 = cooked.m_InputFilter.m_fB2;
+    m_fCookedCutoff = cooked.m_fCookedCutoff;
+    m_fCookedQ = cooked.m_fCookedQ;
     m_nCookedRate = sampleRate;
+    m_fRequestedCutoff = cutoffHz;
+    m_fRequestedQ = q;
     m_bCoefficientsValid = true;
 }
 

@@ -36,6 +36,9 @@ public:
 
     // Writes the low-pass coefficients for this cutoff and Q at the voice's rate.
     void computeFilterCoefficients(float cutoffHz, float q);
+    // The same, taking `cooked`'s coefficients when that voice holds them for this cutoff, Q
+    // and rate (the recipe would give the same bits).
+    void computeFilterCoefficientsLike(const CFilteredDelay& cooked, float cutoffHz, float q);
     // Feedback and wet fractions, delay in samples and read position.
     void updateDelayVariables();
 
@@ -96,6 +99,9 @@ public:
 
 private:
     void releaseLine();
+    // The cutoff and Q the recipe is given: inside the range where it is a stable low-pass.
+    // False when the voice has no usable rate.
+    bool limitFilterInputs(float& cutoffHz, float& q) const;
 
     // Inputs of the coefficients now in m_InputFilter; the recipe runs again
     // only when one of them changed.
@@ -103,4 +109,7 @@ private:
     float m_fCookedCutoff;
     float m_fCookedQ;
     int32_t m_nCookedRate;
+    // What the last cook was asked for, before the limits.
+    float m_fRequestedCutoff;
+    float m_fRequestedQ;
 };

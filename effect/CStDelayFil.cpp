@@ -1,5 +1,6 @@
 #include "effect/CStDelayFil.h"
 
+#include "effect/ControlGlide.h"
 #include "effect/PassThrough.h"
 
 namespace {
@@ -210,7 +211,8 @@ void CStDelayFil::pushSettingsToVoices(const VoiceSettings& settings, bool recoo
     m_LeftVoice.updateDelayVariables();
     m_RightVoice.updateDelayVariables();
     m_LeftVoice.computeFilterCoefficients(m_LeftVoice.m_f_fc_Hz, m_LeftVoice.m_f_Q);
-    m_RightVoice.computeFilterCoefficients(m_RightVoice.m_f_fc_Hz, m_RightVoice.m_f_Q);
+    // Same cutoff, Q and rate: the right voice takes the left one's coefficients.
+    m_RightVoice.computeFilterCoefficientsLike(m_LeftVoice, m_RightVoice.m_f_fc_Hz, m_RightVoice.m_f_Q);
 }
 
 bool CStDelayFil::prepareToProcess()
@@ -333,21 +335,13 @@ bool CStDelayFil::processFrameRun(const float* const* inputs, float* const* outp
 {
     // Output buffers that are another channel's input need the frame-by-frame order.
     const bool crossed = channels == 2 && inputs != nullptr && (outputs[0] == inputs[1] || outputs[1] == inputs[0]);
-    if (inputs == nullptr || frameCount == 0 || (channels != 1 && channels != 2) || crossed || !smoothersAtRest())
+    if (inputs == nullptr || frameCount == 0 || (channels != 1 && channels != 2) || crossed)
         return CPlugIn::processFrameRun(inputs, outputs, channels, frameCount, timing, withContext, secondsPerSample);
 
-    if (m_uActive != 0)
-    {
-        for (uint32_t c = 0; c < channels; ++c)
-            for (uint32_t i = 0; i < frameCount; ++i)
-                outputs[c][i] = inputs[c][i] * m_fVolume;
-    }
-    else
-    {
-        runVoice(m_LeftVoice, inputs[0], outputs[0], frameCount, m_fVolume);
-        if (channels == 2)
-            runVoice(m_RightVoice, inputs[1], outputs[1], frameCount, m_fVolume);
-    }
+    if (smoothersAtRest())
+        runAtRest(inputs, outputs, channels, frameCount);
+    else if (!runGliding(inputs, outputs, channels, frameCount))
+        return CPlugIn::processFrameRun(inputs, outputs, channels, frameCount, timing, withContext, secondsPerSample);
 
     // The timing the run's last frame hands over.
     timing.samplePosition += frameCount;
@@ -356,6 +350,72 @@ bool CStDelayFil::processFrameRun(const float* const* inputs, float* const* outp
     message.hostInfo = withContext ? &timing : nullptr;
     message.entryCount = -1;
     handleMessage(kMessageHostInfo, &message);
+    return true;
+}
+
+void CStDelayFil::runAtRest(const float* const* inputs, float* const* outputs, uint32_t channels,
+                            uint32_t frameCount)
+{
+    if (m_uActive != 0)
+    {
+        for (uint32_t c = 0; c < channels; ++c)
+            for (uint32_t i = 0; i < frameCount; ++i)
+                outputs[c][i] = inputs[c][i] * m_fVolume;
+        return;
+    }
+    runVoice(m_LeftVoice, inputs[0], outputs[0], frameCount, m_fVolume);
+    if (channels == 2)
+        runVoice(m_RightVoice, inputs[1], outputs[1], frameCount, m_fVolume);
+}
+
+bool CStDelayFil::runGliding(const float* const* inputs, float* const* outputs, uint32_t channels,
+                             uint32_t frameCount)
+{
+    // Only the eight continuous controls may glide; anything else takes the general loop.
+    if (controlIndexTable == nullptr || controlIndexCount != kControlCount || joystickX.smoothingEnabled ||
+        joystickY.smoothingEnabled)
+        return false;
+    for (int position = kGlidingControlCount; position < kControlCount; ++position)
+        if (controlIndexTable[position] == nullptr || controlIndexTable[position]->smoothingEnabled)
+            return false;
+    static_assert(kGlidingControlCount == ControlGlide::kControls, "one glide for the continuous controls");
+    ControlGlide glide;
+    if (!glide.load(controlIndexTable))
+        return false;
+
+    const bool stereo = channels == 2;
+    for (uint32_t i = 0; i < frameCount; ++i)
+    {
+        const float left = inputs[0][i];
+        const float right = stereo ? inputs[1][i] : 0.0f;
+        const int lastMover = glide.step();
+        if (lastMover >= 0)
+        {
+            // What the last moving control's change would have cooked.
+            VoiceSettings settings;
+            settings.delayMs = glide.valueAtMove(kDelay, lastMover);
+            settings.feedbackPct = glide.valueAtMove(kFeedback, lastMover);
+            settings.cutoffHz = glide.valueAtMove(kCutoff, lastMover);
+            settings.q = glide.valueAtMove(kResonance, lastMover);
+            settings.ratio = glide.valueAtMove(kDelayRatio, lastMover);
+            settings.offsetMs = glide.valueAtMove(kOffset, lastMover);
+            settings.wetPct = glide.valueAtMove(kWetDry, lastMover);
+            settings.delayState = m_uDState;
+            pushSettingsToVoices(settings, true);
+        }
+        const float volume = glide.value(kVolume);
+        if (m_uActive != 0)
+        {
+            outputs[0][i] = left * volume;
+            if (stereo)
+                outputs[1][i] = right * volume;
+            continue;
+        }
+        outputs[0][i] = m_LeftVoice.processSample(left) * volume;
+        if (stereo)
+            outputs[1][i] = m_RightVoice.processSample(right) * volume;
+    }
+    glide.store();
     return true;
 }
 

@@ -26,14 +26,16 @@ public:
     };
     static const int kControlCount = 10;
     static const int kFactoryPresetCount = 11;
+    // The continuous controls, positions 0..7, are the ones that glide (ControlGlide::kControls).
+    static const int kGlidingControlCount = 8;
 
     CStDelayFil();
     ~CStDelayFil() override;
 
     bool prepareToProcess() override;
     bool processFrame(float* inputFrame, float* outputFrame, uint32_t inputChannels, uint32_t outputChannels) override;
-    // With every control at rest, each voice runs the whole run in one pass (same results as
-    // frame by frame); otherwise frame by frame.
+    // The frame-by-frame results of the base loop, in fewer steps: one pass per voice while every
+    // control is at rest, one smoothing and cooking pass per frame while controls glide.
     bool processFrameRun(const float* const* inputs, float* const* outputs, uint32_t channels, uint32_t frameCount,
                          HostInfoBlock& timing, bool withContext, double secondsPerSample) override;
     bool onControlChange(uint32_t controlId) override;
@@ -74,6 +76,11 @@ public:
     uint32_t m_uActive;
 
 private:
+    // Runs of frames with every control at rest: each voice in one pass.
+    void runAtRest(const float* const* inputs, float* const* outputs, uint32_t channels, uint32_t frameCount);
+    // Runs of frames while continuous controls glide: the smoothers stepped together, the voices
+    // cooked once per frame. False (nothing done) when a control is set up otherwise.
+    bool runGliding(const float* const* inputs, float* const* outputs, uint32_t channels, uint32_t frameCount);
     VoiceSettings currentSettings() const;
     void pushSettingsToVoices(const VoiceSettings& settings, bool recook);
 

@@ -50,6 +50,7 @@ struct RenderCase
     int channels;
     double seconds;
     Script script;
+    uint32_t runFrames;  // 0: frame by frame through processFrame; else runs through processFrameRun
 };
 
 // Normalized targets used by the glide script (one per continuous control).
@@ -107,8 +108,13 @@ TEST_P(ReferenceRender, MatchesStraightLineModelBitForBit)
     const size_t offAt = frames * 5 / 8;
     const size_t onAt = frames * 3 / 4;
 
+    // The script's changes land before these frames; runs end there.
+    const size_t stops[] = {glideAt, switchAt, offAt, onAt, frames};
+    std::vector<float> runOut[2];
+    std::vector<float> runIn[2];
+    HostInfoBlock timing{};
     size_t compared = 0;
-    for (size_t n = 0; n < frames; ++n)
+    for (size_t n = 0; n < frames;)
     {
         if (c.script == Script::Glide && n == glideAt)
         {
@@ -149,18 +155,44 @@ TEST_P(ReferenceRender, MatchesStraightLineModelBitForBit)
             model.setActive(0);
         }
 
-        float in[2] = {leftIn[n], rightIn[n]};
-        float out[2] = {0.0f, 0.0f};
-        float expected[2] = {0.0f, 0.0f};
-        effect.processFrame(in, out, c.channels, c.channels);
-        model.frame(in, expected, c.channels);
-
-        for (int ch = 0; ch < c.channels; ++ch)
+        size_t end = c.runFrames == 0 ? n + 1 : n + c.runFrames;
+        for (size_t stop : stops)
+            if (stop > n && stop < end)
+                end = stop;
+        if (end > frames)
+            end = frames;
+        const size_t count = end - n;
+        if (c.runFrames == 0)
         {
-            ASSERT_EQ(bitsOf(expected[ch]), bitsOf(out[ch]))
-                << c.name << ": frame " << n << " channel " << ch << " expected " << expected[ch] << " got "
-                << out[ch];
-            ++compared;
+            float in[2] = {leftIn[n], rightIn[n]};
+            float out[2] = {0.0f, 0.0f};
+            effect.processFrame(in, out, c.channels, c.channels);
+            runOut[0].assign(1, out[0]);
+            runOut[1].assign(1, out[1]);
+        }
+        else
+        {
+            runIn[0].assign(leftIn.begin() + static_cast<long>(n), leftIn.begin() + static_cast<long>(end));
+            runIn[1].assign(rightIn.begin() + static_cast<long>(n), rightIn.begin() + static_cast<long>(end));
+            runOut[0].assign(count, 0.0f);
+            runOut[1].assign(count, 0.0f);
+            const float* inputs[2] = {runIn[0].data(), runIn[1].data()};
+            float* outputs[2] = {runOut[0].data(), runOut[1].data()};
+            ASSERT_TRUE(effect.processFrameRun(inputs, outputs, static_cast<uint32_t>(c.channels),
+                                               static_cast<uint32_t>(count), timing, false, 1.0 / c.rate));
+        }
+        for (size_t i = 0; i < count; ++i, ++n)
+        {
+            float in[2] = {leftIn[n], rightIn[n]};
+            float expected[2] = {0.0f, 0.0f};
+            model.frame(in, expected, c.channels);
+            for (int ch = 0; ch < c.channels; ++ch)
+            {
+                ASSERT_EQ(bitsOf(expected[ch]), bitsOf(runOut[ch][i]))
+                    << c.name << ": frame " << n << " channel " << ch << " expected " << expected[ch] << " got "
+                    << runOut[ch][i];
+                ++compared;
+            }
         }
     }
     EXPECT_EQ(compared, frames * c.channels);
@@ -176,19 +208,26 @@ TEST_P(ReferenceRender, MatchesStraightLineModelBitForBit)
 }
 
 const RenderCase kRenderCases[] = {
-    {"FactoryComb44k1Stereo", 0, 44100, 2, 2.0, Script::Steady},
-    {"HeavyComb44k1Stereo", 1, 44100, 2, 2.0, Script::Steady},
-    {"BankingComb48kStereoGlide", 3, 48000, 2, 2.0, Script::Glide},
-    {"BeatsAsBassComb96kMono", 4, 96000, 1, 1.5, Script::Steady},
-    {"CrudeVerbDelay44k1Stereo", 5, 44100, 2, 3.0, Script::Steady},
-    {"SomeSpaceDelay48kMonoGlide", 6, 48000, 1, 2.0, Script::Glide},
-    {"PaddingDelay96kStereo", 7, 96000, 2, 2.0, Script::Steady},
-    {"PipesDelay96kStereoGlide", 9, 96000, 2, 1.5, Script::Glide},
-    {"AutomateMeComb44k1StereoModeSwitch", 10, 44100, 2, 2.0, Script::ModeSwitch},
-    {"GoodOnAtmosDelay48kStereoModeSwitch", 8, 48000, 2, 2.0, Script::ModeSwitch},
-    {"HollowRingComb96kMonoModeSwitch", 2, 96000, 1, 1.5, Script::ModeSwitch},
-    {"LongestDelay44k1Stereo", 0, 44100, 2, 4.5, Script::LongestDelay},
-    {"LongestDelay96kStereo", 0, 96000, 2, 4.2, Script::LongestDelay},
+    {"FactoryComb44k1Stereo", 0, 44100, 2, 2.0, Script::Steady, 0},
+    {"HeavyComb44k1Stereo", 1, 44100, 2, 2.0, Script::Steady, 0},
+    {"BankingComb48kStereoGlide", 3, 48000, 2, 2.0, Script::Glide, 0},
+    {"BeatsAsBassComb96kMono", 4, 96000, 1, 1.5, Script::Steady, 0},
+    {"CrudeVerbDelay44k1Stereo", 5, 44100, 2, 3.0, Script::Steady, 0},
+    {"SomeSpaceDelay48kMonoGlide", 6, 48000, 1, 2.0, Script::Glide, 0},
+    {"PaddingDelay96kStereo", 7, 96000, 2, 2.0, Script::Steady, 0},
+    {"PipesDelay96kStereoGlide", 9, 96000, 2, 1.5, Script::Glide, 0},
+    {"AutomateMeComb44k1StereoModeSwitch", 10, 44100, 2, 2.0, Script::ModeSwitch, 0},
+    {"GoodOnAtmosDelay48kStereoModeSwitch", 8, 48000, 2, 2.0, Script::ModeSwitch, 0},
+    {"HollowRingComb96kMonoModeSwitch", 2, 96000, 1, 1.5, Script::ModeSwitch, 0},
+    {"LongestDelay44k1Stereo", 0, 44100, 2, 4.5, Script::LongestDelay, 0},
+    {"LongestDelay96kStereo", 0, 96000, 2, 4.2, Script::LongestDelay, 0},
+    // The same renders in runs, the way the plug-in drives the effect between host events.
+    {"BankingComb48kStereoGlideInRuns", 3, 48000, 2, 2.0, Script::Glide, 512},
+    {"SomeSpaceDelay48kMonoGlideInRuns", 6, 48000, 1, 2.0, Script::Glide, 97},
+    {"PipesDelay96kStereoGlideInRuns", 9, 96000, 2, 1.5, Script::Glide, 4096},
+    {"AutomateMeComb44k1StereoModeSwitchInRuns", 10, 44100, 2, 2.0, Script::ModeSwitch, 333},
+    {"HollowRingComb96kMonoModeSwitchInRuns", 2, 96000, 1, 1.5, Script::ModeSwitch, 1},
+    {"LongestDelay44k1StereoInRuns", 0, 44100, 2, 4.5, Script::LongestDelay, 8192},
 };
 
 INSTANTIATE_TEST_SUITE_P(Presets, ReferenceRender, ::testing::ValuesIn(kRenderCases),
