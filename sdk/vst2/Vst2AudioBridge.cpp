@@ -144,7 +144,7 @@ bool Vst2AudioBridge::setBlockSize (int32 size)
 		return false;
 	const bool wasActive = active;
 	suspend ();
-	blockSize = size;
+	blockSize = std::min (size, kLargestBlock);
 	if (wasActive)
 		resume ();
 	return true;
@@ -198,6 +198,12 @@ void Vst2AudioBridge::queueChange (int32 slot, ParamValue value)
 		return;
 	pending[slot].value.store (value, std::memory_order_relaxed);
 	pending[slot].dirty.store (true, std::memory_order_release);
+}
+
+void Vst2AudioBridge::discardPendingChanges ()
+{
+	for (size_t i = 0; i < changeIds.size (); ++i)
+		pending[i].dirty.store (false, std::memory_order_release);
 }
 
 void Vst2AudioBridge::takePendingChanges ()

@@ -36,7 +36,10 @@ public:
 
 	// Main thread. Changing set-up while active restarts processing.
 	bool setSampleRate (double rate);
+	// Sizes above kLargestBlock are taken as kLargestBlock: longer host blocks are cut into
+	// pieces anyway, and the scratch buffers must not grow with whatever a host announces.
 	bool setBlockSize (int32 size);
+	static constexpr int32 kLargestBlock = 65536;
 	double getSampleRate () const { return sampleRate; }
 	int32 getBlockSize () const { return blockSize; }
 	void resume ();
@@ -47,6 +50,8 @@ public:
 
 	// Any thread: the value reaches the plug-in's next process call.
 	void queueChange (int32 slot, ParamValue value);
+	// Forgets the changes not yet delivered (a state loaded after them replaces them).
+	void discardPendingChanges ();
 	int32 slotOf (ParamID id) const;
 
 	// Audio thread.

@@ -497,6 +497,8 @@ bool Vst2Wrapper::setChunk (const void* data, intptr_t size)
 		return false;
 	if (!Vst2Chunk::read (data, static_cast<int64_t> (size), component, controller))
 		return false;
+	// Values the host set before loading must not reach the processor over the chunk's.
+	audio->discardPendingChanges ();
 	callHost (Vst2Abi::kHostUpdateDisplay);
 	return true;
 }
