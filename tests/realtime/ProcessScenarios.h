@@ -1,0 +1,66 @@
+// The ways a DAW drives IAudioProcessor::process, as runs of blocks through a BundleProcessRig:
+// steady playback, automation of every parameter, MIDI, program changes, bypass, silence flags,
+// every block size up to the set-up maximum and a long silent tail. Each run answers how it went
+// as a small number, so that a forked child can hand it back as its exit status.
+#pragma once
+
+#include "BundleProcessRig.h"
+#include "MeasuredSection.h"
+
+namespace Tarnwick {
+namespace Realtime {
+
+enum class Scenario
+{
+	kSteady,
+	kAutomation,
+	kMidi,
+	kProgramChange,
+	kBypass,
+	kSilenceFlags,
+	kBlockSizes,
+	kSilentTail,
+};
+constexpr int kScenarioCount = 8;
+const char* nameOf (Scenario scenario);
+
+enum class ScenarioOutcome
+{
+	kPassed = 0,
+	kProcessRefused = 1,
+	kOutputNotFinite = 2,
+	kHostSideFull = 3,
+	kParameterMissing = 4,
+};
+constexpr int kHighestScenarioOutcome = 4;
+const char* describe (ScenarioOutcome outcome);
+
+class ProcessScenarios
+{
+public:
+	explicit ProcessScenarios (BundleProcessRig& rig) : rig (rig) {}
+
+	// The scenario's blocks, each process call inside `section` (may be null).
+	ScenarioOutcome run (Scenario scenario, MeasuredSection* section);
+	// Every scenario in turn; the first failure ends the run.
+	ScenarioOutcome runAll (MeasuredSection* section);
+
+private:
+	ScenarioOutcome steady (MeasuredSection* section);
+	ScenarioOutcome automation (MeasuredSection* section);
+	ScenarioOutcome midi (MeasuredSection* section);
+	ScenarioOutcome programChange (MeasuredSection* section);
+	ScenarioOutcome bypass (MeasuredSection* section);
+	ScenarioOutcome silenceFlags (MeasuredSection* section);
+	ScenarioOutcome blockSizes (MeasuredSection* section);
+	ScenarioOutcome silentTail (MeasuredSection* section);
+
+	ScenarioOutcome block (Steinberg::int32 frames, MeasuredSection* section);
+	bool change (Steinberg::Vst::ParamID id, Steinberg::int32 offset, double value);
+
+	BundleProcessRig& rig;
+	bool hostSideFull = false;
+};
+
+} // namespace Realtime
+} // namespace Tarnwick

@@ -1,0 +1,160 @@
+// IAudioProcessor::process of the built bundle makes no system call. The instance is loaded,
+// set up and warmed up in the test process; then a forked child runs the blocks under a seccomp
+// filter that ends it at the first system call, and the parent reads how the child ended.
+#include "BundleFixture.h"
+#include "BundleProcessRig.h"
+#include "ProcessScenarios.h"
+#include "RunningOnValgrind.h"
+#include "SyscallTrap.h"
+
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
+namespace Tarnwick {
+namespace Realtime {
+namespace {
+
+bool seccompMissing (const TrappedRun& run)
+{
+	return run.ending == TrappedRun::Ending::kFilterUnavailable;
+}
+
+// The checks themselves: a process call that makes a system call is caught.
+class SyscallTrapTest : public ::testing::Test
+{
+protected:
+	void SetUp () override
+	{
+		if (runningOnValgrind ())
+			GTEST_SKIP () << "valgrind makes system calls of its own on the measured thread";
+	}
+};
+
+TEST_F (SyscallTrapTest, CodeWithoutSystemCallsRunsToItsEnd)
+{
+	volatile int sum = 0;
+	const TrappedRun run = SyscallTrap::run ([&] {
+		for (int i = 0; i < 1000; ++i)
+			sum = sum + i;
+		return sum == 499500 ? 7 : 8;
+	});
+	if (seccompMissing (run))
+		GTEST_SKIP () << "seccomp filters are not available here";
+	EXPECT_TRUE (run.exitedWith (7)) << run.describe ();
+}
+
+TEST_F (SyscallTrapTest, SyscallInTheMeasuredSectionIsCaught)
+{
+	const TrappedRun run = SyscallTrap::run ([] {
+		syscall (SYS_getpid);
+		return 0;
+	});
+	if (seccompMissing (run))
+		GTEST_SKIP () << "seccomp filters are not available here";
+	ASSERT_EQ (run.ending, TrappedRun::Ending::kTrapped) << run.describe ();
+	EXPECT_EQ (run.syscallNumber, SYS_getpid) << run.describe ();
+	EXPECT_FALSE (run.stack.empty ());
+}
+
+TEST_F (SyscallTrapTest, WriteThroughTheCLibraryIsCaught)
+{
+	int pipeEnds[2];
+	ASSERT_EQ (pipe (pipeEnds), 0);
+	const TrappedRun run = SyscallTrap::run ([&] {
+		const char byte = 'x';
+		return write (pipeEnds[1], &byte, 1) == 1 ? 0 : 1;
+	});
+	close (pipeEnds[0]);
+	close (pipeEnds[1]);
+	if (seccompMissing (run))
+		GTEST_SKIP () << "seccomp filters are not available here";
+	ASSERT_EQ (run.ending, TrappedRun::Ending::kTrapped) << run.describe ();
+	EXPECT_EQ (run.syscallNumber, SYS_write);
+}
+
+TEST_F (SyscallTrapTest, ProcessCallFollowedBySyscallIsCaught)
+{
+	BundleProcessRig rig;
+	ASSERT_TRUE (rig.load (TarnwickHostTest::bundlePath ())) << rig.error ();
+	ProcessScenarios scenarios (rig);
+	ASSERT_EQ (scenarios.run (Scenario::kSteady, nullptr), ScenarioOutcome::kPassed);
+	// A stand-in for a plug-in that asks the clock the slow way while processing.
+	class ClockAskingSection : public MeasuredSection
+	{
+	public:
+		void enter () override {}
+		void leave () override { syscall (SYS_clock_gettime, CLOCK_MONOTONIC, &now); }
+		struct timespec now {};
+	} section;
+	const TrappedRun run = SyscallTrap::run ([&] {
+		return static_cast<int> (scenarios.run (Scenario::kSteady, &section));
+	});
+	if (seccompMissing (run))
+		GTEST_SKIP () << "seccomp filters are not available here";
+	ASSERT_EQ (run.ending, TrappedRun::Ending::kTrapped) << run.describe ();
+	EXPECT_EQ (run.syscallNumber, SYS_clock_gettime);
+}
+
+// The bundle's audio path, scenario by scenario.
+class ProcessSyscallTest : public ::testing::TestWithParam<Scenario>
+{
+protected:
+	void SetUp () override
+	{
+		if (runningOnValgrind ())
+			GTEST_SKIP () << "valgrind makes system calls of its own on the measured thread";
+		ASSERT_TRUE (rig.load (TarnwickHostTest::bundlePath ())) << rig.error ();
+		// Every path once before the filter: symbol binding and first touches of memory are
+		// done by then, as in a DAW that has been playing.
+		ASSERT_EQ (scenarios.runAll (nullptr), ScenarioOutcome::kPassed);
+	}
+
+	BundleProcessRig rig;
+	ProcessScenarios scenarios {rig};
+};
+
+TEST_P (ProcessSyscallTest, MakesNoSystemCall)
+{
+	const Scenario scenario = GetParam ();
+	const TrappedRun run = SyscallTrap::run ([&] {
+		return static_cast<int> (scenarios.run (scenario, nullptr));
+	});
+	if (seccompMissing (run))
+		GTEST_SKIP () << "seccomp filters are not available here";
+	ASSERT_NE (run.ending, TrappedRun::Ending::kTrapped) << nameOf (scenario) << ": " << run.describe ();
+	ASSERT_EQ (run.ending, TrappedRun::Ending::kExited) << run.describe ();
+	EXPECT_EQ (run.exitCode, static_cast<int> (ScenarioOutcome::kPassed))
+	    << (run.exitCode <= kHighestScenarioOutcome ? describe (static_cast<ScenarioOutcome> (run.exitCode))
+	                                                : "unexpected status");
+}
+
+INSTANTIATE_TEST_SUITE_P (Scenarios, ProcessSyscallTest,
+                          ::testing::Values (Scenario::kSteady, Scenario::kAutomation, Scenario::kMidi,
+                                             Scenario::kProgramChange, Scenario::kBypass,
+                                             Scenario::kSilenceFlags, Scenario::kBlockSizes,
+                                             Scenario::kSilentTail),
+                          [] (const ::testing::TestParamInfo<Scenario>& info) { return nameOf (info.param); });
+
+// A fresh instance, straight from activation, without warm-up blocks of its own.
+TEST (FreshInstanceSyscallTest, FirstBlocksMakeNoSystemCall)
+{
+	if (runningOnValgrind ())
+		GTEST_SKIP () << "valgrind makes system calls of its own on the measured thread";
+	BundleProcessRig rig;
+	ASSERT_TRUE (rig.load (TarnwickHostTest::bundlePath ())) << rig.error ();
+	ProcessScenarios scenarios (rig);
+	const TrappedRun run = SyscallTrap::run ([&] {
+		return static_cast<int> (scenarios.runAll (nullptr));
+	});
+	if (seccompMissing (run))
+		GTEST_SKIP () << "seccomp filters are not available here";
+	ASSERT_NE (run.ending, TrappedRun::Ending::kTrapped) << run.describe ();
+	EXPECT_TRUE (run.exitedWith (0)) << run.describe ();
+}
+
+} // namespace
+} // namespace Realtime
+} // namespace Tarnwick
