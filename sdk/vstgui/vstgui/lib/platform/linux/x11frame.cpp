@@ -48,7 +48,9 @@ std::vector<X11Frame*>& framesWithoutRunLoop ()
 
 // X errors on our own connections (a parent window the host destroyed first, a bad
 // parent id) must not end the host. Our handler takes those and passes every other
-// error on to the handler that was installed before it.
+// error on to the handler that was installed before it. It is in place only while one
+// of our connections is open: the host's handler comes back when the last one closes,
+// so nothing calls into this module after it is unloaded.
 std::vector<Display*>& ourDisplays ()
 {
 	static std::vector<Display*> displays;
@@ -56,7 +58,7 @@ std::vector<Display*>& ourDisplays ()
 }
 bool gXError = false;
 XErrorHandler gPreviousErrorHandler = nullptr;
-bool gErrorHandlerInstalled = false;
+bool gPassingErrorOn = false;
 
 int handleXError (Display* display, XErrorEvent* event)
 {
@@ -66,16 +68,21 @@ int handleXError (Display* display, XErrorEvent* event)
 		gXError = true;
 		return 0;
 	}
-	return gPreviousErrorHandler ? gPreviousErrorHandler (display, event) : 0;
+	// A host handler that passes errors back to ours must not loop.
+	if (!gPreviousErrorHandler || gPassingErrorOn)
+		return 0;
+	gPassingErrorOn = true;
+	const int result = gPreviousErrorHandler (display, event);
+	gPassingErrorOn = false;
+	return result;
 }
 
 void adoptDisplay (Display* display)
 {
-	if (!gErrorHandlerInstalled)
-	{
-		gPreviousErrorHandler = XSetErrorHandler (handleXError);
-		gErrorHandlerInstalled = true;
-	}
+	// Installed at every opening: the host may have put its own handler in place meanwhile.
+	XErrorHandler current = XSetErrorHandler (handleXError);
+	if (current != handleXError)
+		gPreviousErrorHandler = current;
 	ourDisplays ().push_back (display);
 }
 
@@ -83,6 +90,12 @@ void releaseDisplay (Display* display)
 {
 	auto& ours = ourDisplays ();
 	ours.erase (std::remove (ours.begin (), ours.end (), display), ours.end ());
+	if (!ours.empty ())
+		return;
+	XErrorHandler current = XSetErrorHandler (gPreviousErrorHandler);
+	if (current != handleXError)
+		XSetErrorHandler (current); // the host replaced ours since: its own stays
+	gPreviousErrorHandler = nullptr;
 }
 
 //------------------------------------------------------------------------
