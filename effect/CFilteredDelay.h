@@ -113,3 +113,89 @@ private:
     float m_fRequestedCutoff;
     float m_fRequestedQ;
 };
+
+// Inline, with the cook below: the owner calls them for every frame of a glide.
+inline void CFilteredDelay::updateDelayVariables()
+{
+    m_fFeedbackGain = static_cast<float>(static_cast<double>(m_fFeedback_pct) * 0.01);
+    m_fWetGain = static_cast<float>(static_cast<double>(m_fWetLevel_pct) * 0.01);
+    m_fDelaySamples = static_cast<float>(static_cast<double>(static_cast<float>(sampleRate)) * 0.001 *
+                                         static_cast<double>(m_fDelay_ms));
+
+    if (m_pDelayLine == nullptr || m_nLineLength <= 0)
+    {
+        m_nReadPos = 0;
+        return;
+    }
+
+    // Keep the read position and its interpolation partner inside the line.
+    const float longest = static_cast<float>(m_nLineLength - 1);
+    if (!(m_fDelaySamples >= 0.0f))
+        m_fDelaySamples = 0.0f;
+    else if (m_fDelaySamples > longest)
+        m_fDelaySamples = longest;
+
+    m_nReadPos = m_nWritePos - static_cast<int32_t>(m_fDelaySamples);
+    if (m_nReadPos < 0)
+        m_nReadPos += m_nLineLength;
+}
+
+inline bool CFilteredDelay::limitFilterInputs(float& cutoffHz, float& q) const
+{
+    if (sampleRate < kMinSampleRate || sampleRate > kMaxSampleRate)
+        return false;
+
+    // Past half the sample rate the recipe is no longer a stable low-pass.
+    const float highestCutoff = static_cast<float>(kMaxCutoffRatio * sampleRate);
+    if (!(cutoffHz <= highestCutoff))
+        cutoffHz = highestCutoff;
+    if (cutoffHz < 1.0f)
+        cutoffHz = 1.0f;
+    if (!(q == q))
+        q = 0.5f;
+    if (q < 0.05f)
+        q = 0.05f;
+    if (q > 100.0f)
+        q = 100.0f;
+    return true;
+}
+
+inline void CFilteredDelay::computeFilterCoefficients(float cutoffHz, float q)
+{
+    const float requestedCutoff = cutoffHz;
+    const float requestedQ = q;
+    if (!limitFilterInputs(cutoffHz, q))
+        return;
+    if (!m_bCoefficientsValid || cutoffHz != m_fCookedCutoff || q != m_fCookedQ || sampleRate != m_nCookedRate)
+    {
+        m_InputFilter.setCoefficients(computeResonantLowPass(cutoffHz, q, sampleRate));
+        m_fCookedCutoff = cutoffHz;
+        m_fCookedQ = q;
+        m_nCookedRate = sampleRate;
+        m_bCoefficientsValid = true;
+    }
+    m_fRequestedCutoff = requestedCutoff;
+    m_fRequestedQ = requestedQ;
+}
+
+inline void CFilteredDelay::computeFilterCoefficientsLike(const CFilteredDelay& cooked, float cutoffHz, float q)
+{
+    // Asked for exactly what `cooked` was asked for at the same rate: the same limits, the same recipe.
+    if (!cooked.m_bCoefficientsValid || cooked.m_nCookedRate != sampleRate || cooked.m_fRequestedCutoff != cutoffHz ||
+        cooked.m_fRequestedQ != q)
+    {
+        computeFilterCoefficients(cutoffHz, q);
+        return;
+    }
+    m_InputFilter.m_fA0 = cooked.m_InputFilter.m_fA0;
+    m_InputFilter.m_fA1 = cooked.m_InputFilter.m_fA1;
+    m_InputFilter.m_fA2 = cooked.m_InputFilter.m_fA2;
+    m_InputFilter.m_fB1 = cooked.m_InputFilter.m_fB1;
+    m_InputFilter.m_fB2 = cooked.m_InputFilter.m_fB2;
+    m_fCookedCutoff = cooked.m_fCookedCutoff;
+    m_fCookedQ = cooked.m_fCookedQ;
+    m_nCookedRate = sampleRate;
+    m_fRequestedCutoff = cutoffHz;
+    m_fRequestedQ = q;
+    m_bCoefficientsValid = true;
+}

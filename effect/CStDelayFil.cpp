@@ -178,7 +178,7 @@ void CStDelayFil::pushControlsToVoices(bool recook)
     pushSettingsToVoices(currentSettings(), recook);
 }
 
-void CStDelayFil::pushSettingsToVoices(const VoiceSettings& settings, bool recook)
+inline void CStDelayFil::pushSettingsToVoices(const VoiceSettings& settings, bool recook)
 {
     float delay;
     float feedback;

@@ -55,22 +55,25 @@ std::unique_ptr<ProcessorDriver> makeSettledInstance (const ControlValues& contr
 	return driver;
 }
 
-void queueAutomation (ProcessorDriver& driver, int32_t block)
+void automationTargets (int32_t block, double plain[8])
 {
 	const ControlValues base = steadySettings ();
 	// Relative swing of each continuous control around its steady value.
 	const double swing[8] = {0.2, 0.3, 0.5, 0.5, 0.0, 1.0, 0.5, 0.3};
 	const double phase = 0.37 * block;
 	for (int position = 0; position < 8; ++position)
-	{
-		double plain = base.values[position] * (1. + swing[position] * 0.5 * std::sin (phase + position));
-		if (position == 4)
-			plain = 1. + 0.5 * (1. + std::sin (phase));  // ratio 1..2
-		if (position == 5)
-			plain = 0.5 * (1. + std::sin (phase + 1.));  // offset 0..1 ms
+		plain[position] = base.values[position] * (1. + swing[position] * 0.5 * std::sin (phase + position));
+	plain[4] = 1. + 0.5 * (1. + std::sin (phase));  // ratio 1..2
+	plain[5] = 0.5 * (1. + std::sin (phase + 1.));  // offset 0..1 ms
+}
+
+void queueAutomation (ProcessorDriver& driver, int32_t block)
+{
+	double plain[8];
+	automationTargets (block, plain);
+	for (int position = 0; position < 8; ++position)
 		driver.changes.addChange (static_cast<Steinberg::Vst::ParamID> (position), 0,
-		                          normalizedFor (driver, position, plain));
-	}
+		                          normalizedFor (driver, position, plain[position]));
 }
 
 } // namespace PerfScenario

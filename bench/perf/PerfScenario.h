@@ -4,6 +4,7 @@
 
 #include "ProcessorDriver.h"
 #include "ReferenceDelayLoop.h"
+#include "ReferenceGlideLoop.h"
 
 #include <cstdint>
 #include <memory>
@@ -30,6 +31,9 @@ ReferenceDelayLoop::Settings referenceSettings (const ControlValues& controls);
 // A started instance with the controls set (through parameter changes, as a host does) and
 // settled (two seconds of noise, so the smoothers have arrived and the line is full).
 std::unique_ptr<Tarnwick::Stress::ProcessorDriver> makeSettledInstance (const ControlValues& controls);
+// Plain values of the eight continuous controls for block `block` of an automation run: each
+// moves a little around the steady setting, differently in every block.
+void automationTargets (int32_t block, double plain[8]);
 // Queues every continuous control's change for block `block` of an automation run: each moves
 // a little around the steady setting, differently in every block.
 void queueAutomation (Tarnwick::Stress::ProcessorDriver& driver, int32_t block);

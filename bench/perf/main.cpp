@@ -1,7 +1,7 @@
 // tarnwick_perf: the plug-in's cost through IAudioProcessor::process next to a straight-line
 // reference loop of the same DSP, measured in the same run.
 //
-//   tarnwick_perf count reference|steady|automated [blocks]
+//   tarnwick_perf count reference|reference-automated|steady|automated [blocks]
 //       Runs the case with callgrind's collection switched on only around the measured calls
 //       (run under valgrind --tool=callgrind --collect-atstart=no); prints the frame count.
 //   tarnwick_perf time
@@ -31,6 +31,7 @@ struct Case
 {
 	std::unique_ptr<ProcessorDriver> driver;
 	std::unique_ptr<ReferenceDelayLoop> reference;
+	std::unique_ptr<ReferenceGlideLoop> glideReference;
 	std::vector<float> in[2];
 	std::vector<float> out[2];
 	bool automated = false;
@@ -56,6 +57,17 @@ Case makeCase (const std::string& name)
 				c.reference->process (ch, c.in[ch].data (), c.out[ch].data (), kBlock);
 		return c;
 	}
+	if (name == "reference-automated")
+	{
+		c.glideReference = std::make_unique<ReferenceGlideLoop> (static_cast<int32_t> (kSampleRate),
+		                                                         steadySettings ().values);
+		const float* inputs[2] = {c.in[0].data (), c.in[1].data ()};
+		float* outputs[2] = {c.out[0].data (), c.out[1].data ()};
+		for (int b = 0; b < static_cast<int> (2 * kSampleRate) / kBlock; ++b)
+			c.glideReference->process (inputs, outputs, kBlock);
+		c.automated = true;
+		return c;
+	}
 	c.driver = makeSettledInstance (steadySettings ());
 	if (!c.driver)
 	{
@@ -71,7 +83,13 @@ Case makeCase (const std::string& name)
 // Host-side preparation of a block (not measured).
 void prepareBlock (Case& c)
 {
-	if (c.automated)
+	if (c.automated && c.glideReference)
+	{
+		double plain[8];
+		automationTargets (c.block, plain);
+		c.glideReference->setTargets (plain);
+	}
+	else if (c.automated)
 		queueAutomation (*c.driver, c.block);
 	++c.block;
 }
@@ -83,6 +101,12 @@ inline void runBlock (Case& c)
 		c.reference->process (0, c.in[0].data (), c.out[0].data (), kBlock);
 		c.reference->process (1, c.in[1].data (), c.out[1].data (), kBlock);
 	}
+	else if (c.glideReference)
+	{
+		const float* inputs[2] = {c.in[0].data (), c.in[1].data ()};
+		float* outputs[2] = {c.out[0].data (), c.out[1].data ()};
+		c.glideReference->process (inputs, outputs, kBlock);
+	}
 	else
 	{
 		c.driver->process (kBlock);
@@ -92,7 +116,7 @@ inline void runBlock (Case& c)
 int count (const std::string& name, int blocks)
 {
 	Case c = makeCase (name);
-	if (!c.reference && !c.driver)
+	if (!c.reference && !c.glideReference && !c.driver)
 		return 1;
 	for (int b = 0; b < blocks; ++b)
 	{
@@ -198,9 +222,11 @@ int time ()
 	const double reference = nsPerFrame ("reference", blocks, runs);
 	const double steady = nsPerFrame ("steady", blocks, runs);
 	const double automated = nsPerFrame ("automated", blocks, runs);
+	const double referenceAutomated = nsPerFrame ("reference-automated", blocks, runs);
 	std::printf ("ns_per_frame reference %.3f\n", reference);
 	std::printf ("ns_per_frame steady %.3f\n", steady);
 	std::printf ("ns_per_frame automated %.3f\n", automated);
+	std::printf ("ns_per_frame reference-automated %.3f\n", referenceAutomated);
 	const double steadyBlock = steady * kBlock;
 	for (double delayMs : {1., 300.})
 	{
@@ -221,6 +247,6 @@ int main (int argc, char** argv)
 		return count (argv[2], argc > 3 ? std::atoi (argv[3]) : 200);
 	if (mode == "time")
 		return time ();
-	std::fprintf (stderr, "usage: tarnwick_perf count reference|steady|automated [blocks] | time\n");
+	std::fprintf (stderr, "usage: tarnwick_perf count reference|reference-automated|steady|automated [blocks] | time\n");
 	return 2;
 }
