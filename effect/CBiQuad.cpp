@@ -13,16 +13,9 @@ CBiQuad::~CBiQuad() {}
 
 namespace {
 
-// The recipe after the sine and cosine.
-BiQuadCoefficients coefficientsFrom(double sn, double cs, float k)
+// The recipe's last step.
+BiQuadCoefficients coefficientsFromBeta(float beta, float h, float gamma)
 {
-    const double d = sn * static_cast<double>(k);
-    const float oneMinus = static_cast<float>(1.0 - d);
-    const float onePlus = static_cast<float>(1.0 + d);
-    const float beta = (oneMinus / onePlus) * 0.5f;
-    const float h = 0.5f + beta;
-    const float gamma = static_cast<float>(cs * static_cast<double>(h));
-
     BiQuadCoefficients c;
     c.b1 = -2.0f * gamma;
     c.a0 = (h - gamma) * 0.5f;
@@ -32,11 +25,23 @@ BiQuadCoefficients coefficientsFrom(double sn, double cs, float k)
     return c;
 }
 
-// True when sine and cosine values anywhere within `error` of these give the same three
-// roundings to single precision, and with them the same coefficients. Each rounding is a
-// monotonic step function of sn (or cs, with h > 0), so agreement at both ends of the interval
-// means agreement inside it.
-bool roundingsSettled(double sn, double cs, float k, double error)
+// The recipe after the sine and cosine.
+BiQuadCoefficients coefficientsFrom(double sn, double cs, float k)
+{
+    const double d = sn * static_cast<double>(k);
+    const float oneMinus = static_cast<float>(1.0 - d);
+    const float onePlus = static_cast<float>(1.0 + d);
+    const float beta = (oneMinus / onePlus) * 0.5f;
+    const float h = 0.5f + beta;
+    const float gamma = static_cast<float>(cs * static_cast<double>(h));
+    return coefficientsFromBeta(beta, h, gamma);
+}
+
+// The coefficients from sine and cosine values known only to within `error`, when every value
+// in that range gives the same three roundings to single precision (and so the same
+// coefficients); false otherwise. Each rounding is a monotonic step function of sn (or of cs,
+// with h > 0), so agreement at both ends of the range means agreement inside it.
+bool coefficientsWithin(double sn, double cs, float k, double error, BiQuadCoefficients& c)
 {
     const double kd = k;
     if (!(kd > 0.0))
@@ -47,11 +52,16 @@ bool roundingsSettled(double sn, double cs, float k, double error)
     const float onePlus = static_cast<float>(1.0 + dLow);
     if (oneMinus != static_cast<float>(1.0 - dHigh) || onePlus != static_cast<float>(1.0 + dHigh))
         return false;
-    const float h = 0.5f + (oneMinus / onePlus) * 0.5f;
+    const float beta = (oneMinus / onePlus) * 0.5f;
+    const float h = 0.5f + beta;
     if (!(h > 0.0f))
         return false;
     const double hd = h;
-    return static_cast<float>((cs - error) * hd) == static_cast<float>((cs + error) * hd);
+    const float gamma = static_cast<float>((cs - error) * hd);
+    if (gamma != static_cast<float>((cs + error) * hd))
+        return false;
+    c = coefficientsFromBeta(beta, h, gamma);
+    return true;
 }
 
 }  // namespace
@@ -65,8 +75,8 @@ BiQuadCoefficients computeResonantLowPass(float cutoffHz, float q, int32_t sampl
     // table's error; then (rarely) libm itself.
     double sn = 0.0;
     double cs = 0.0;
-    if (SineCosineTable::shared().lookup(theta, sn, cs) &&
-        roundingsSettled(sn, cs, k, SineCosineTable::kMaxError))
-        return coefficientsFrom(sn, cs, k);
+    BiQuadCoefficients c;
+    if (SineCosineTable::shared().lookup(theta, sn, cs) && coefficientsWithin(sn, cs, k, SineCosineTable::kMaxError, c))
+        return c;
     return coefficientsFrom(std::sin(static_cast<double>(theta)), std::cos(static_cast<double>(theta)), k);
 }
