@@ -1,5 +1,8 @@
 #include "EditorStressRig.h"
 
+#include <chrono>
+#include <thread>
+
 namespace StressEditor {
 
 using namespace Steinberg;
@@ -26,7 +29,17 @@ bool XErrorHandlerCheck::untouched () const
 
 void keepXServerUp ()
 {
-	static Display* const keeper = XOpenDisplay (nullptr);
+	// The previous test program's last connection may just have set a reset going: wait it out.
+	static Display* const keeper = [] {
+		Display* display = nullptr;
+		for (int attempt = 0; attempt < 100 && display == nullptr; ++attempt)
+		{
+			display = XOpenDisplay (nullptr);
+			if (display == nullptr)
+				std::this_thread::sleep_for (std::chrono::milliseconds (20));
+		}
+		return display;
+	}();
 	(void)keeper;
 }
 
