@@ -81,14 +81,22 @@ TEST_F (SyscallTrapTest, ProcessCallFollowedBySyscallIsCaught)
 	ASSERT_TRUE (rig.load (TarnwickHostTest::bundlePath ())) << rig.error ();
 	ProcessScenarios scenarios (rig);
 	ASSERT_EQ (scenarios.run (Scenario::kSteady, nullptr), ScenarioOutcome::kPassed);
-	// A stand-in for a plug-in that asks the clock the slow way while processing.
+	// A stand-in for a plug-in that asks the clock the slow way while processing (once armed:
+	// the first round, outside the filter, gets the section past any first-use work).
 	class ClockAskingSection : public MeasuredSection
 	{
 	public:
 		void enter () override {}
-		void leave () override { syscall (SYS_clock_gettime, CLOCK_MONOTONIC, &now); }
+		void leave () override
+		{
+			if (armed)
+				syscall (SYS_clock_gettime, CLOCK_MONOTONIC, &now);
+		}
+		bool armed = false;
 		struct timespec now {};
 	} section;
+	ASSERT_EQ (scenarios.run (Scenario::kSteady, &section), ScenarioOutcome::kPassed);
+	section.armed = true;
 	const TrappedRun run = SyscallTrap::run ([&] {
 		return static_cast<int> (scenarios.run (Scenario::kSteady, &section));
 	});
@@ -143,6 +151,12 @@ TEST (FreshInstanceSyscallTest, FirstBlocksMakeNoSystemCall)
 {
 	if (runningOnValgrind ())
 		GTEST_SKIP () << "valgrind makes system calls of its own on the measured thread";
+#if defined(TARNWICK_UNDEFINED_SANITIZER)
+	// The first time it meets a dynamic type, the sanitizer's vptr check probes the object's
+	// memory through a pipe (IsAccessibleMemoryRange): a system call of its own, made once per
+	// type. The warmed-up scenarios above run under the filter in these builds too.
+	GTEST_SKIP () << "the undefined-behaviour sanitizer makes a system call on first use of each dynamic type";
+#endif
 	BundleProcessRig rig;
 	ASSERT_TRUE (rig.load (TarnwickHostTest::bundlePath ())) << rig.error ();
 	ProcessScenarios scenarios (rig);
