@@ -27,13 +27,13 @@ constexpr int32 kMaxEvents = 512;
 
 BundleProcessRig::BundleProcessRig ()
 : silence (kMaxBlock, 0.f)
-, outputs (kChannels, std::vector<float> (kMaxBlock, 0.f))
+, outputs (kMaxChannels, std::vector<float> (kMaxBlock, 0.f))
 , inputChanges (kMaxChangedParameters, kMaxPointsPerParameter)
 , outputChanges (kMaxChangedParameters, kMaxPointsPerParameter)
 , inputEvents (kMaxEvents)
 , transport (kSampleRate)
 {
-	for (int32 c = 0; c < kChannels; ++c)
+	for (int32 c = 0; c < kMaxChannels; ++c)
 		outputPointers[c] = outputs[static_cast<size_t> (c)].data ();
 }
 
@@ -49,17 +49,20 @@ bool BundleProcessRig::fail (const std::string& message)
 	return false;
 }
 
-bool BundleProcessRig::load (const std::string& bundlePath)
+bool BundleProcessRig::load (const std::string& bundlePath, int32 channelCount)
 {
+	if (channelCount < 1 || channelCount > kMaxChannels)
+		return fail ("only mono or stereo");
+	channels = channelCount;
 	if (!module.load (bundlePath))
 		return fail (module.error ());
 	pluginInstance = std::make_unique<HostKit::PluginInstance> (module);
 	if (!pluginInstance->create ())
 		return fail (pluginInstance->error ());
-	if (!pluginInstance->setup (kSampleRate, kMaxBlock, kChannels))
+	if (!pluginInstance->setup (kSampleRate, kMaxBlock, channels))
 		return fail (pluginInstance->error ());
 	processor = pluginInstance->getProcessor ();
-	material = TarnwickHostTest::makeTestSignal (kChannels, kMaterialFrames, kSampleRate);
+	material = TarnwickHostTest::makeTestSignal (channels, kMaterialFrames, kSampleRate);
 	findParameters ();
 	transport.setPlaying (true);
 	return true;
@@ -91,13 +94,13 @@ const float* const* BundleProcessRig::nextInput (int32 frames)
 {
 	if (silentInput)
 	{
-		for (int32 c = 0; c < kChannels; ++c)
+		for (int32 c = 0; c < channels; ++c)
 			inputPointers[c] = silence.data ();
 		return inputPointers;
 	}
 	if (materialPosition + static_cast<size_t> (frames) > material[0].size ())
 		materialPosition = 0;
-	for (int32 c = 0; c < kChannels; ++c)
+	for (int32 c = 0; c < channels; ++c)
 		inputPointers[c] = material[static_cast<size_t> (c)].data () + materialPosition;
 	materialPosition += static_cast<size_t> (frames);
 	return inputPointers;
@@ -109,11 +112,11 @@ tresult BundleProcessRig::process (int32 frames, MeasuredSection* section)
 		return kInvalidArgument;
 
 	AudioBusBuffers inputBus {};
-	inputBus.numChannels = kChannels;
+	inputBus.numChannels = channels;
 	inputBus.silenceFlags = inputSilence;
 	inputBus.channelBuffers32 = const_cast<float**> (nextInput (frames));
 	AudioBusBuffers outputBus {};
-	outputBus.numChannels = kChannels;
+	outputBus.numChannels = channels;
 	outputBus.channelBuffers32 = outputPointers;
 
 	ProcessData data {};
@@ -136,9 +139,9 @@ tresult BundleProcessRig::process (int32 frames, MeasuredSection* section)
 		section->leave ();
 
 	lastFrames = frames;
-	for (const std::vector<float>& channel : outputs)
+	for (int32 c = 0; c < channels; ++c)
 		for (int32 i = 0; i < frames; ++i)
-			peak = std::max (peak, std::fabs (channel[static_cast<size_t> (i)]));
+			peak = std::max (peak, std::fabs (outputs[static_cast<size_t> (c)][static_cast<size_t> (i)]));
 	transport.advance (frames);
 	inputChanges.clear ();
 	outputChanges.clear ();
@@ -148,9 +151,9 @@ tresult BundleProcessRig::process (int32 frames, MeasuredSection* section)
 
 bool BundleProcessRig::outputFinite () const
 {
-	for (const std::vector<float>& channel : outputs)
+	for (int32 c = 0; c < channels; ++c)
 		for (int32 i = 0; i < lastFrames; ++i)
-			if (!std::isfinite (channel[static_cast<size_t> (i)]))
+			if (!std::isfinite (outputs[static_cast<size_t> (c)][static_cast<size_t> (i)]))
 				return false;
 	return true;
 }

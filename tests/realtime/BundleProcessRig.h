@@ -1,5 +1,5 @@
-// The built bundle loaded as a DAW loads it (tools/hostkit), set up for stereo blocks of up to
-// 8192 frames, with everything a block needs on the host side made beforehand: the input
+// The built bundle loaded as a DAW loads it (tools/hostkit), set up for mono or stereo blocks of
+// up to 8192 frames, with everything a block needs on the host side made beforehand: the input
 // material, output buffers, parameter changes, events and the transport. Assembling and
 // processing a block allocates nothing and makes no system call on the host side, so whatever
 // happens inside a measured process call is the plug-in's.
@@ -20,7 +20,7 @@ class BundleProcessRig
 {
 public:
 	static constexpr Steinberg::int32 kMaxBlock = 8192;
-	static constexpr Steinberg::int32 kChannels = 2;
+	static constexpr Steinberg::int32 kMaxChannels = 2;
 	static constexpr double kSampleRate = 48000.;
 
 	BundleProcessRig ();
@@ -28,10 +28,13 @@ public:
 	BundleProcessRig (const BundleProcessRig&) = delete;
 	BundleProcessRig& operator= (const BundleProcessRig&) = delete;
 
-	// Loads the bundle, creates its effect and sets it up (the instance is active and processing).
-	// false with error() set.
-	bool load (const std::string& bundlePath);
+	// Loads the bundle, creates its effect and sets it up for `channels` (1 or 2) channels in and
+	// out; the instance is active and processing. false with error() set.
+	bool load (const std::string& bundlePath, Steinberg::int32 channels = 2);
 	const std::string& error () const { return lastError; }
+	Steinberg::int32 channelCount () const { return channels; }
+	// Silence flags with a bit for each channel of the bus.
+	Steinberg::uint64 allChannelsSilent () const { return (1ull << channels) - 1; }
 
 	// The host side of the next block (cleared after each block).
 	HostKit::HostParameterChanges& changes () { return inputChanges; }
@@ -75,8 +78,9 @@ private:
 	size_t materialPosition = 0;
 	std::vector<float> silence;
 	std::vector<std::vector<float>> outputs;
-	const float* inputPointers[kChannels] = {};
-	float* outputPointers[kChannels] = {};
+	Steinberg::int32 channels = 0;
+	const float* inputPointers[kMaxChannels] = {};
+	float* outputPointers[kMaxChannels] = {};
 	Steinberg::uint64 inputSilence = 0;
 	bool silentInput = false;
 	Steinberg::int32 lastFrames = 0;

@@ -69,9 +69,9 @@ ScenarioOutcome ProcessScenarios::run (Scenario scenario, MeasuredSection* secti
 
 ScenarioOutcome ProcessScenarios::runAll (MeasuredSection* section)
 {
-	for (int s = 0; s < kScenarioCount; ++s)
+	for (Scenario scenario : kAllScenarios)
 	{
-		const ScenarioOutcome outcome = run (static_cast<Scenario> (s), section);
+		const ScenarioOutcome outcome = run (scenario, section);
 		if (outcome != ScenarioOutcome::kPassed)
 			return outcome;
 	}
@@ -158,6 +158,9 @@ ScenarioOutcome ProcessScenarios::programChange (MeasuredSection* section)
 		{
 			// A program change lands anywhere in a block; the next block plays the program.
 			change (rig.programChangeParameter (), (program * 97) % kBlock, program * step);
+			if (controllerFollows)
+				rig.instance ().getController ()->setParamNormalized (rig.programChangeParameter (),
+				                                                      program * step);
 			for (int b = 0; b < 2; ++b)
 			{
 				const ScenarioOutcome outcome = block (kBlock, section);
@@ -193,7 +196,7 @@ ScenarioOutcome ProcessScenarios::silenceFlags (MeasuredSection* section)
 	const uint64 flagSequence[] = {0, 3, 3, 0, 1, 2, 3, 0};
 	for (int b = 0; b < 48; ++b)
 	{
-		const uint64 flags = flagSequence[b % 8];
+		const uint64 flags = flagSequence[b % 8] & rig.allChannelsSilent ();
 		// A host flags channels whose buffers hold silence.
 		rig.setSilentInput (flags != 0);
 		rig.setInputSilence (flags);
@@ -247,7 +250,7 @@ ScenarioOutcome ProcessScenarios::silentTail (MeasuredSection* section)
 			return outcome;
 	}
 	// And then flagged as silent, as hosts do once they know.
-	rig.setInputSilence (3);
+	rig.setInputSilence (rig.allChannelsSilent ());
 	for (int b = 0; b < 16; ++b)
 	{
 		const ScenarioOutcome outcome = block (1024, section);

@@ -22,6 +22,10 @@ enum class Scenario
 	kSilentTail,
 };
 constexpr int kScenarioCount = 8;
+inline constexpr Scenario kAllScenarios[kScenarioCount] = {
+    Scenario::kSteady, Scenario::kAutomation,   Scenario::kMidi,       Scenario::kProgramChange,
+    Scenario::kBypass, Scenario::kSilenceFlags, Scenario::kBlockSizes, Scenario::kSilentTail,
+};
 const char* nameOf (Scenario scenario);
 
 enum class ScenarioOutcome
@@ -40,9 +44,13 @@ class ProcessScenarios
 public:
 	explicit ProcessScenarios (BundleProcessRig& rig) : rig (rig) {}
 
+	// Program changes also go to the edit controller between blocks, as from a DAW's UI thread.
+	// Off where nothing but the audio path may run (the controller side allocates and notifies).
+	void setControllerFollows (bool follows) { controllerFollows = follows; }
+
 	// The scenario's blocks, each process call inside `section` (may be null).
 	ScenarioOutcome run (Scenario scenario, MeasuredSection* section);
-	// Every scenario in turn; the first failure ends the run.
+	// Every scenario in turn (kAllScenarios); the first failure ends the run.
 	ScenarioOutcome runAll (MeasuredSection* section);
 
 private:
@@ -60,6 +68,7 @@ private:
 
 	BundleProcessRig& rig;
 	bool hostSideFull = false;
+	bool controllerFollows = false;
 };
 
 } // namespace Realtime

@@ -4,6 +4,7 @@
 #include "BundleFixture.h"
 #include "BundleProcessRig.h"
 #include "ProcessScenarios.h"
+#include "ScenarioTestName.h"
 #include "RunningOnValgrind.h"
 #include "SyscallTrap.h"
 
@@ -107,17 +108,20 @@ TEST_F (SyscallTrapTest, ProcessCallFollowedBySyscallIsCaught)
 }
 
 // The bundle's audio path, scenario by scenario.
-class ProcessSyscallTest : public ::testing::TestWithParam<Scenario>
+class ProcessSyscallTest : public ::testing::TestWithParam<ScenarioOnChannels>
 {
 protected:
 	void SetUp () override
 	{
 		if (runningOnValgrind ())
 			GTEST_SKIP () << "valgrind makes system calls of its own on the measured thread";
-		ASSERT_TRUE (rig.load (TarnwickHostTest::bundlePath ())) << rig.error ();
+		ASSERT_TRUE (rig.load (TarnwickHostTest::bundlePath (), std::get<1> (GetParam ()))) << rig.error ();
 		// Every path once before the filter: symbol binding and first touches of memory are
-		// done by then, as in a DAW that has been playing.
+		// done by then, as in a DAW that has been playing. The controller side follows the
+		// program changes here; under the filter only the audio path runs.
+		scenarios.setControllerFollows (true);
 		ASSERT_EQ (scenarios.runAll (nullptr), ScenarioOutcome::kPassed);
+		scenarios.setControllerFollows (false);
 	}
 
 	BundleProcessRig rig;
@@ -126,7 +130,7 @@ protected:
 
 TEST_P (ProcessSyscallTest, MakesNoSystemCall)
 {
-	const Scenario scenario = GetParam ();
+	const Scenario scenario = std::get<0> (GetParam ());
 	const TrappedRun run = SyscallTrap::run ([&] {
 		return static_cast<int> (scenarios.run (scenario, nullptr));
 	});
@@ -140,11 +144,8 @@ TEST_P (ProcessSyscallTest, MakesNoSystemCall)
 }
 
 INSTANTIATE_TEST_SUITE_P (Scenarios, ProcessSyscallTest,
-                          ::testing::Values (Scenario::kSteady, Scenario::kAutomation, Scenario::kMidi,
-                                             Scenario::kProgramChange, Scenario::kBypass,
-                                             Scenario::kSilenceFlags, Scenario::kBlockSizes,
-                                             Scenario::kSilentTail),
-                          [] (const ::testing::TestParamInfo<Scenario>& info) { return nameOf (info.param); });
+                          ::testing::Combine (::testing::ValuesIn (kAllScenarios), ::testing::Values (1, 2)),
+                          scenarioTestName);
 
 // A fresh instance, straight from activation, without warm-up blocks of its own.
 TEST (FreshInstanceSyscallTest, FirstBlocksMakeNoSystemCall)
