@@ -171,6 +171,24 @@ TEST_F (LockCounterTest, MutexInsideTheMeasuredSectionIsCounted)
 	EXPECT_EQ (section.firstFunction, LockCounter::kMutexLock);
 }
 
+// Set up on one thread, processed on another, as in a DAW.
+TEST (AudioThreadLockTest, BlocksOnANewThreadTakeNoLock)
+{
+	if (runningOnValgrind ())
+		GTEST_SKIP () << "valgrind replaces the thread functions with its own";
+	BundleProcessRig rig;
+	ASSERT_TRUE (rig.load (TarnwickHostTest::bundlePath ())) << rig.error ();
+	ProcessScenarios scenarios (rig);
+	scenarios.setControllerFollows (true);
+	LockCountingSection section;
+	ScenarioOutcome outcome = ScenarioOutcome::kProcessRefused;
+	std::thread audioThread ([&] { outcome = scenarios.runAll (&section); });
+	audioThread.join ();
+	ASSERT_EQ (outcome, ScenarioOutcome::kPassed);
+	EXPECT_EQ (section.total, 0u) << "first lock taken: " << LockCounter::nameOf (section.firstFunction);
+	EXPECT_GT (rig.outputPeak (), 0.01f);
+}
+
 // The bundle's audio path, scenario by scenario, from the first block of a new instance on.
 class ProcessLockTest : public ::testing::TestWithParam<ScenarioOnChannels>
 {

@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
+#include <thread>
 #include <sys/syscall.h>
 #include <unistd.h>
 
@@ -146,6 +147,30 @@ TEST_P (ProcessSyscallTest, MakesNoSystemCall)
 INSTANTIATE_TEST_SUITE_P (Scenarios, ProcessSyscallTest,
                           ::testing::Combine (::testing::ValuesIn (kAllScenarios), ::testing::Values (1, 2)),
                           scenarioTestName);
+
+// A DAW sets the instance up on one thread and processes on its audio thread: the first blocks
+// there meet nothing the set-up thread prepared for itself (thread-local storage and the like).
+TEST (AudioThreadSyscallTest, BlocksOnANewThreadMakeNoSystemCall)
+{
+	if (runningOnValgrind ())
+		GTEST_SKIP () << "valgrind makes system calls of its own on the measured thread";
+	BundleProcessRig rig;
+	ASSERT_TRUE (rig.load (TarnwickHostTest::bundlePath ())) << rig.error ();
+	ProcessScenarios scenarios (rig);
+	scenarios.setControllerFollows (true);
+	ASSERT_EQ (scenarios.runAll (nullptr), ScenarioOutcome::kPassed);
+	scenarios.setControllerFollows (false);
+	TrappedRun run;
+	// The child of a fork made on the new thread is that thread alone.
+	std::thread audioThread ([&] {
+		run = SyscallTrap::run ([&] { return static_cast<int> (scenarios.runAll (nullptr)); });
+	});
+	audioThread.join ();
+	if (seccompMissing (run))
+		GTEST_SKIP () << "seccomp filters are not available here";
+	ASSERT_NE (run.ending, TrappedRun::Ending::kTrapped) << run.describe ();
+	EXPECT_TRUE (run.exitedWith (0)) << run.describe ();
+}
 
 // A fresh instance, straight from activation, without warm-up blocks of its own.
 TEST (FreshInstanceSyscallTest, FirstBlocksMakeNoSystemCall)
