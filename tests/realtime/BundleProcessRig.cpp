@@ -95,7 +95,14 @@ const float* const* BundleProcessRig::nextInput (int32 frames)
 	if (silentInput)
 	{
 		for (int32 c = 0; c < channels; ++c)
+		{
 			inputPointers[c] = silence.data ();
+			if (processInPlace)
+			{
+				std::fill (outputPointers[c], outputPointers[c] + frames, 0.f);
+				inputPointers[c] = outputPointers[c];
+			}
+		}
 		return inputPointers;
 	}
 	if (materialPosition + static_cast<size_t> (frames) > material[0].size ())
@@ -103,6 +110,14 @@ const float* const* BundleProcessRig::nextInput (int32 frames)
 	for (int32 c = 0; c < channels; ++c)
 		inputPointers[c] = material[static_cast<size_t> (c)].data () + materialPosition;
 	materialPosition += static_cast<size_t> (frames);
+	if (processInPlace)
+	{
+		for (int32 c = 0; c < channels; ++c)
+		{
+			std::copy (inputPointers[c], inputPointers[c] + frames, outputPointers[c]);
+			inputPointers[c] = outputPointers[c];
+		}
+	}
 	return inputPointers;
 }
 

@@ -43,6 +43,8 @@ public:
 	void setInputSilence (Steinberg::uint64 flags) { inputSilence = flags; }
 	// The following blocks read silence instead of the test material.
 	void setSilentInput (bool silent) { silentInput = silent; }
+	// The following blocks are processed in place: the input buffers are the output buffers.
+	void setInPlace (bool inPlace) { processInPlace = inPlace; }
 
 	// One block of `frames` (0..kMaxBlock) frames; `section` (may be null) is entered right
 	// before IAudioProcessor::process and left right after it.
@@ -83,6 +85,7 @@ private:
 	float* outputPointers[kMaxChannels] = {};
 	Steinberg::uint64 inputSilence = 0;
 	bool silentInput = false;
+	bool processInPlace = false;
 	Steinberg::int32 lastFrames = 0;
 	float peak = 0.f;
 

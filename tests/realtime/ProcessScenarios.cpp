@@ -30,6 +30,7 @@ const char* nameOf (Scenario scenario)
 		case Scenario::kSilenceFlags: return "SilenceFlags";
 		case Scenario::kBlockSizes: return "BlockSizes";
 		case Scenario::kSilentTail: return "SilentTail";
+		case Scenario::kInPlace: return "InPlace";
 	}
 	return "Unknown";
 }
@@ -61,9 +62,11 @@ ScenarioOutcome ProcessScenarios::run (Scenario scenario, MeasuredSection* secti
 		case Scenario::kSilenceFlags: outcome = silenceFlags (section); break;
 		case Scenario::kBlockSizes: outcome = blockSizes (section); break;
 		case Scenario::kSilentTail: outcome = silentTail (section); break;
+		case Scenario::kInPlace: outcome = inPlace (section); break;
 	}
 	rig.setInputSilence (0);
 	rig.setSilentInput (false);
+	rig.setInPlace (false);
 	return outcome;
 }
 
@@ -258,6 +261,26 @@ ScenarioOutcome ProcessScenarios::silentTail (MeasuredSection* section)
 			return outcome;
 	}
 	return ScenarioOutcome::kPassed;
+}
+
+ScenarioOutcome ProcessScenarios::inPlace (MeasuredSection* section)
+{
+	// Some hosts hand the same buffers for input and output; with bypass and silence too.
+	rig.setInPlace (true);
+	for (int b = 0; b < 48; ++b)
+	{
+		if (rig.hasBypass ())
+			change (rig.bypassParameter (), 0, (b / 8) % 2 ? 1. : 0.);
+		const bool silent = b % 12 == 11;
+		rig.setSilentInput (silent);
+		rig.setInputSilence (silent ? rig.allChannelsSilent () : 0);
+		const ScenarioOutcome outcome = block (kBlock, section);
+		if (outcome != ScenarioOutcome::kPassed)
+			return outcome;
+	}
+	if (rig.hasBypass ())
+		change (rig.bypassParameter (), 0, 0.);
+	return block (kBlock, section);
 }
 
 } // namespace Realtime

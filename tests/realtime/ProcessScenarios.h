@@ -1,6 +1,6 @@
 // The ways a DAW drives IAudioProcessor::process, as runs of blocks through a BundleProcessRig:
 // steady playback, automation of every parameter, MIDI, program changes, bypass, silence flags,
-// every block size up to the set-up maximum and a long silent tail. Each run answers how it went
+// every block size up to the set-up maximum, a long silent tail and buffers processed in place. Each run answers how it went
 // as a small number, so that a forked child can hand it back as its exit status.
 #pragma once
 
@@ -20,11 +20,13 @@ enum class Scenario
 	kSilenceFlags,
 	kBlockSizes,
 	kSilentTail,
+	kInPlace,
 };
-constexpr int kScenarioCount = 8;
+constexpr int kScenarioCount = 9;
 inline constexpr Scenario kAllScenarios[kScenarioCount] = {
-    Scenario::kSteady, Scenario::kAutomation,   Scenario::kMidi,       Scenario::kProgramChange,
-    Scenario::kBypass, Scenario::kSilenceFlags, Scenario::kBlockSizes, Scenario::kSilentTail,
+    Scenario::kSteady,     Scenario::kAutomation, Scenario::kMidi,
+    Scenario::kProgramChange, Scenario::kBypass,  Scenario::kSilenceFlags,
+    Scenario::kBlockSizes, Scenario::kSilentTail, Scenario::kInPlace,
 };
 const char* nameOf (Scenario scenario);
 
@@ -62,6 +64,7 @@ private:
 	ScenarioOutcome silenceFlags (MeasuredSection* section);
 	ScenarioOutcome blockSizes (MeasuredSection* section);
 	ScenarioOutcome silentTail (MeasuredSection* section);
+	ScenarioOutcome inPlace (MeasuredSection* section);
 
 	ScenarioOutcome block (Steinberg::int32 frames, MeasuredSection* section);
 	bool change (Steinberg::Vst::ParamID id, Steinberg::int32 offset, double value);

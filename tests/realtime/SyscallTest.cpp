@@ -4,15 +4,14 @@
 #include "BundleFixture.h"
 #include "BundleProcessRig.h"
 #include "ProcessScenarios.h"
-#include "ScenarioTestName.h"
 #include "RunningOnValgrind.h"
+#include "ScenarioTestName.h"
 #include "SyscallTrap.h"
 
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
-#include <thread>
 #include <sys/syscall.h>
+#include <thread>
 #include <unistd.h>
 
 namespace Tarnwick {
@@ -58,6 +57,7 @@ TEST_F (SyscallTrapTest, SyscallInTheMeasuredSectionIsCaught)
 		GTEST_SKIP () << "seccomp filters are not available here";
 	ASSERT_EQ (run.ending, TrappedRun::Ending::kTrapped) << run.describe ();
 	EXPECT_EQ (run.syscallNumber, SYS_getpid) << run.describe ();
+	EXPECT_NE (run.describe ().find ("getpid (39)"), std::string::npos) << run.describe ();
 	EXPECT_FALSE (run.stack.empty ());
 }
 

@@ -91,8 +91,18 @@ bool installFilter ()
 	if (!installFilter ())
 		exitGroup (SyscallTrap::kFilterUnavailableStatus);
 
-	const int answer = code ();
-	exitGroup (answer >= 0 && answer < SyscallTrap::kTrappedStatus ? answer : SyscallTrap::kTrappedStatus - 1);
+	int answer = SyscallTrap::kThrewStatus;
+	try
+	{
+		answer = code ();
+		if (answer < 0 || answer >= SyscallTrap::kTrappedStatus)
+			answer = SyscallTrap::kTrappedStatus - 1;
+	}
+	catch (...)
+	{
+		// Never back into the test framework from the child.
+	}
+	exitGroup (answer);
 	for (;;)
 	{
 	}

@@ -39,6 +39,7 @@ public:
 	// Exit statuses the trap keeps for itself; the code's answers must stay below them.
 	static constexpr int kTrappedStatus = 120;
 	static constexpr int kFilterUnavailableStatus = 121;
+	static constexpr int kThrewStatus = 122;
 
 	// `code` runs in the child under the filter; its answer (0..119) is the exit status.
 	static TrappedRun run (const std::function<int ()>& code, unsigned timeoutSeconds = 300);
