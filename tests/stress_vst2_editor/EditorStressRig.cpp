@@ -27,20 +27,34 @@ bool XErrorHandlerCheck::untouched () const
 	return current == installed;
 }
 
-void keepXServerUp ()
+namespace {
+
+// Open until the process ends.
+struct XServerKeeper
 {
-	// The previous test program's last connection may just have set a reset going: wait it out.
-	static Display* const keeper = [] {
-		Display* display = nullptr;
+	XServerKeeper ()
+	{
+		// The previous test program's last connection may just have set a reset going: wait it out.
 		for (int attempt = 0; attempt < 100 && display == nullptr; ++attempt)
 		{
 			display = XOpenDisplay (nullptr);
 			if (display == nullptr)
 				std::this_thread::sleep_for (std::chrono::milliseconds (20));
 		}
-		return display;
-	}();
-	(void)keeper;
+	}
+	~XServerKeeper ()
+	{
+		if (display != nullptr)
+			XCloseDisplay (display);
+	}
+	Display* display {nullptr};
+};
+
+} // namespace
+
+void keepXServerUp ()
+{
+	static XServerKeeper keeper;
 }
 
 void renderKnownVst3 (PluginInstance& instance, std::vector<float> out[2])

@@ -90,9 +90,13 @@ TEST_F (HostileVst2Host, ProcessBeforeAnySetUp)
 	// A rate but no resume: still silence.
 	effect.call (Abi::kEffSetSampleRate, 0, 0, nullptr, 44100.f);
 	EXPECT_FALSE (processAllSizes (effect, 2));
-	// Resumed with the wrapper's default block size and no rate of the host's own.
+	// Suspended before it was ever resumed, then resumed twice, with the wrapper's default
+	// block size and no rate of the host's own.
 	Vst2Effect defaults (host.callback ());
 	ASSERT_TRUE (defaults);
+	EXPECT_EQ (defaults.call (Abi::kEffMainsChanged, 0, 0), 1);
+	EXPECT_FALSE (processAllSizes (defaults, 3));
+	EXPECT_EQ (defaults.call (Abi::kEffMainsChanged, 0, 1), 1);
 	EXPECT_EQ (defaults.call (Abi::kEffMainsChanged, 0, 1), 1);
 	EXPECT_TRUE (processAllSizes (defaults, 3));
 	// Null buffers.
