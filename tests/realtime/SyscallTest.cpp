@@ -47,7 +47,7 @@ TEST_F (SyscallTrapTest, CodeWithoutSystemCallsRunsToItsEnd)
 	EXPECT_TRUE (run.exitedWith (7)) << run.describe ();
 }
 
-TEST_F (SyscallTrapTest, SyscallInTheMeasuredSectionIsCaught)
+TEST_F (SyscallTrapTest, RawSyscallIsCaught)
 {
 	const TrappedRun run = SyscallTrap::run ([] {
 		syscall (SYS_getpid);
@@ -77,25 +77,25 @@ TEST_F (SyscallTrapTest, WriteThroughTheCLibraryIsCaught)
 	EXPECT_EQ (run.syscallNumber, SYS_write);
 }
 
-TEST_F (SyscallTrapTest, ProcessCallFollowedBySyscallIsCaught)
+TEST_F (SyscallTrapTest, SyscallInsideTheMeasuredSectionIsCaught)
 {
 	BundleProcessRig rig;
 	ASSERT_TRUE (rig.load (TarnwickHostTest::bundlePath ())) << rig.error ();
 	ProcessScenarios scenarios (rig);
 	ASSERT_EQ (scenarios.run (Scenario::kSteady, nullptr), ScenarioOutcome::kPassed);
-	// A stand-in for a plug-in that asks the clock the slow way while processing (once armed:
-	// the first round, outside the filter, gets the section past any first-use work).
-	class ClockAskingSection : public MeasuredSection
+	// A stand-in for a plug-in that makes a system call in the middle of its blocks. Armed only
+	// under the filter: the first round outside gets the section past any first-use work.
+	class SyscallMakingSection : public MeasuredSection
 	{
 	public:
-		void enter () override {}
-		void leave () override
+		void enter () override
 		{
-			if (armed)
-				syscall (SYS_clock_gettime, CLOCK_MONOTONIC, &now);
+			if (armed && ++blocks == 20)
+				syscall (SYS_getpid);
 		}
+		void leave () override {}
 		bool armed = false;
-		struct timespec now {};
+		int blocks = 0;
 	} section;
 	ASSERT_EQ (scenarios.run (Scenario::kSteady, &section), ScenarioOutcome::kPassed);
 	section.armed = true;
@@ -105,7 +105,7 @@ TEST_F (SyscallTrapTest, ProcessCallFollowedBySyscallIsCaught)
 	if (seccompMissing (run))
 		GTEST_SKIP () << "seccomp filters are not available here";
 	ASSERT_EQ (run.ending, TrappedRun::Ending::kTrapped) << run.describe ();
-	EXPECT_EQ (run.syscallNumber, SYS_clock_gettime);
+	EXPECT_EQ (run.syscallNumber, SYS_getpid);
 }
 
 // The bundle's audio path, scenario by scenario.
