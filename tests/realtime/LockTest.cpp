@@ -4,8 +4,8 @@
 #include "BundleProcessRig.h"
 #include "LockCounter.h"
 #include "ProcessScenarios.h"
-#include "ScenarioTestName.h"
 #include "RunningOnValgrind.h"
+#include "ScenarioTestName.h"
 
 #include <gtest/gtest.h>
 
