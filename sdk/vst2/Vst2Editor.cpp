@@ -22,7 +22,10 @@ Vst2Editor::Vst2Editor (IEditController* controller, vst_effect* effect, Vst2Abi
 
 Vst2Editor::~Vst2Editor ()
 {
+	idling = false;
 	close ();
+	if (closedInIdle)
+		takeDown (closedInIdle);
 	view = nullptr;
 	frame->release ();
 }
@@ -86,19 +89,40 @@ bool Vst2Editor::close ()
 	if (!attached)
 		return false;
 	attached = false;
-	view->removed ();
-	view->setFrame (nullptr);
+	if (idling)
+	{
+		// Closed from inside the editor's own event or timer handling (a host that closes it in
+		// an edit callback): the editor is still on the stack, so it is taken down once the
+		// idle call that runs the handler returns.
+		closedInIdle = view;
+		view = nullptr;
+		return true;
+	}
 	// A fresh view for the next opening: views are not reused after removal.
-	view = nullptr;
-	// Handlers the view forgot to unregister must never be called again.
-	frame->dropAllHandlers ();
+	takeDown (view);
 	return true;
+}
+
+void Vst2Editor::takeDown (IPtr<IPlugView>& closing)
+{
+	closing->removed ();
+	closing->setFrame (nullptr);
+	closing = nullptr;
+	// Handlers the view forgot to unregister must never be called again (unless a new view
+	// has been opened meanwhile, whose handlers these are too).
+	if (!attached)
+		frame->dropAllHandlers ();
 }
 
 void Vst2Editor::idle ()
 {
-	if (attached)
-		frame->idle ();
+	if (!attached || idling)
+		return;
+	idling = true;
+	frame->idle ();
+	idling = false;
+	if (closedInIdle)
+		takeDown (closedInIdle);
 }
 
 } // namespace Vst

@@ -34,12 +34,18 @@ public:
 
 private:
 	bool ensureView ();
+	// removed, frame unset, view released.
+	void takeDown (IPtr<IPlugView>& closing);
 
 	IEditController* controller;
 	Vst2PlugFrame* frame;
 	IPtr<IPlugView> view;
+	// A view closed from inside its own event or timer handling, taken down when the idle call
+	// that runs the handler returns.
+	IPtr<IPlugView> closedInIdle;
 	vst_rect rect {};
 	bool attached {false};
+	bool idling {false};
 };
 
 } // namespace Vst

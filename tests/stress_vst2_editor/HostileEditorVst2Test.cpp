@@ -227,6 +227,103 @@ TEST_F (HostileEditorVst2, HostChangesAtAHighRateWhileTheEditorIdles)
 	ASSERT_NO_FATAL_FAILURE (expectRecovers (*effect));
 }
 
+TEST_F (HostileEditorVst2, ParentWindowDestroyedBeforeTheEditorIsClosed)
+{
+	// Hosts often tear their window down first and tell the plug-in afterwards.
+	Display* display = window->display ();
+	const Window parent = XCreateSimpleWindow (display, DefaultRootWindow (display), 0, 0, kWidth, kHeight, 0, 0, 0);
+	XMapWindow (display, parent);
+	XSync (display, False);
+	ASSERT_EQ (open (*effect, parent), 1);
+	idle (40);
+	XDestroyWindow (display, parent);
+	XSync (display, False);
+	// Idle calls keep coming in the meantime, and the host keeps changing parameters.
+	(*effect)->set_parameter (effect->get (), 0, 0.9f);
+	idle (60);
+	effect->call (Abi::kEffEditClose);
+	EXPECT_EQ (effect->call (Abi::kEffEditIdle), 0);
+	// And the editor opens again in a window that is there.
+	ASSERT_EQ (open (), 1);
+	idle (30);
+	EXPECT_EQ (effect->call (Abi::kEffEditClose), 1);
+	ASSERT_NO_FATAL_FAILURE (expectClosed ());
+	ASSERT_NO_FATAL_FAILURE (expectRecovers (*effect));
+}
+
+// A host that closes the editor from inside the edit callbacks the editor's own mouse
+// handling makes (the editor goes away under its event handler).
+struct ClosingHost
+{
+	static intptr_t call (vst_effect*, int32_t opcode, int32_t, intptr_t, void*, float)
+	{
+		switch (opcode)
+		{
+			case Abi::kHostVersion: return 2400;
+			case Abi::kHostBeginEdit:
+			case Abi::kHostAutomate:
+			case Abi::kHostEndEdit:
+				++edits;
+				if (vst_effect* effect = target; effect != nullptr && opcode == closeOn)
+				{
+					target = nullptr;
+					closed = dispatch (effect, Abi::kEffEditClose);
+				}
+				return 0;
+			default: return 0;
+		}
+	}
+	static vst_host_callback callback ()
+	{
+		Abi::HostCallback real = &call;
+		return reinterpret_cast<vst_host_callback> (reinterpret_cast<void (*) ()> (real));
+	}
+	static vst_effect* target;
+	static int32_t closeOn;
+	static int edits;
+	static intptr_t closed;
+};
+vst_effect* ClosingHost::target = nullptr;
+int32_t ClosingHost::closeOn = 0;
+int ClosingHost::edits = 0;
+intptr_t ClosingHost::closed = 0;
+
+TEST_F (HostileEditorVst2, HostClosesTheEditorInsideAnEditCallback)
+{
+	Vst2Effect closing (ClosingHost::callback ());
+	ASSERT_TRUE (closing);
+	closing.prepare (kRate, kBlock);
+	for (int32_t closeOn : {Abi::kHostBeginEdit, Abi::kHostAutomate, Abi::kHostEndEdit})
+	{
+		SCOPED_TRACE (closeOn);
+		ASSERT_EQ (open (closing, window->id ()), 1);
+		idle (closing, 60);
+		ClosingHost::target = closing.get ();
+		ClosingHost::closeOn = closeOn;
+		ClosingHost::edits = 0;
+		ClosingHost::closed = 0;
+		// A click on the delay-state switch: its edits reach the host, which closes the editor
+		// in one of them.
+		window->moveTo (48, 24);
+		idle (closing, 30);
+		window->press ();
+		idle (closing, 30);
+		window->release ();
+		idle (closing, 60);
+		ClosingHost::target = nullptr;
+		EXPECT_GE (ClosingHost::edits, 1);
+		EXPECT_EQ (ClosingHost::closed, 1);
+		EXPECT_EQ (closing.call (Abi::kEffEditIdle), 0);
+		XSync (window->display (), False);
+		EXPECT_EQ (window->pluginChild (), 0u);
+	}
+	// Opens again as usual.
+	ASSERT_EQ (open (closing, window->id ()), 1);
+	idle (closing, 30);
+	EXPECT_EQ (closing.call (Abi::kEffEditClose), 1);
+	ASSERT_NO_FATAL_FAILURE (expectRecovers (closing));
+}
+
 TEST_F (HostileEditorVst2, BogusParentWindowsAreRefused)
 {
 	const unsigned long bogus[] = {StressEditor::kNeverMadeWindow,

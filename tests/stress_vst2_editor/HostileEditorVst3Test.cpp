@@ -307,6 +307,33 @@ TEST_F (HostileEditorVst3, ViewOutlivesTheTerminatedComponent)
 	ASSERT_NO_FATAL_FAILURE (StressEditor::expectVst3Recovers (module, third));
 }
 
+TEST_F (HostileEditorVst3, ParentWindowDestroyedBeforeTheViewIsRemoved)
+{
+	// Hosts often tear their window down first and tell the plug-in afterwards.
+	Display* display = window->display ();
+	const Window parent = XCreateSimpleWindow (display, DefaultRootWindow (display), 0, 0, kWidth, kHeight, 0, 0, 0);
+	XMapWindow (display, parent);
+	XSync (display, False);
+	IPtr<IPlugView> view = instance->createView ();
+	ASSERT_TRUE (view);
+	view->setFrame (&frame);
+	ASSERT_EQ (view->attached (asParent (parent), kPlatformTypeX11EmbedWindowID), kResultTrue);
+	window->pump (&runLoop, 40);
+	XDestroyWindow (display, parent);
+	XSync (display, False);
+	// The run loop goes on meanwhile, and the host keeps changing parameters.
+	instance->getController ()->setParamNormalized (0, 0.9);
+	window->pump (&runLoop, 60);
+	close (view);
+	ASSERT_NO_FATAL_FAILURE (expectClosed ());
+	IPtr<IPlugView> again = open (*instance);
+	ASSERT_TRUE (again);
+	window->pump (&runLoop, 30);
+	close (again);
+	ASSERT_NO_FATAL_FAILURE (expectClosed ());
+	ASSERT_NO_FATAL_FAILURE (StressEditor::expectVst3Recovers (module, *instance));
+}
+
 int hostErrorHandler (Display*, XErrorEvent*)
 {
 	return 0;
