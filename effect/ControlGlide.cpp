@@ -17,6 +17,7 @@ bool ControlGlide::load(ControlDescriptor* const* descriptors)
         m_fB[i] = d->smoothCoeffB;
         m_fTarget[i] = d->smoothingTarget;
         m_fState[i] = d->smoothState;
+        m_fLoadedState[i] = d->smoothState;
         m_fLast[i] = d->smoothLastOutput;
         m_fValue[i] = *d->floatVariable;
         m_fPrevious[i] = m_fValue[i];
@@ -37,12 +38,17 @@ void ControlGlide::store()
     for (int i = 0; i < kControls; ++i)
     {
         ControlDescriptor* d = m_pDescriptor[i];
+        // A state restore on the host's thread may have made the control jump during the run:
+        // that jump stands.
+        if (d->smoothState != m_fLoadedState[i])
+            continue;
         d->smoothState = m_fState[i];
         d->smoothLastOutput = m_fLast[i];
-        const bool settled = (m_nMovedBits & (1 << i)) == 0;
+        *d->floatVariable = m_fValue[i];
+        // So may a new target have come; the glide then goes on toward it.
+        const bool settled = (m_nMovedBits & (1 << i)) == 0 && d->smoothingTarget == m_fTarget[i];
         d->smoothingSettled = settled;
         if (settled)
             d->smoothingSettledTarget = m_fTarget[i];
-        *d->floatVariable = m_fValue[i];
     }
 }

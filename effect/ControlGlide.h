@@ -72,7 +72,8 @@ public:
         return position <= lastMover ? m_fValue[position] : m_fPrevious[position];
     }
 
-    // Writes the smoother state and the variables back.
+    // Writes the smoother state and the variables back; a control whose smoother was set
+    // elsewhere during the run keeps that setting.
     void store();
 
 private:
@@ -84,6 +85,7 @@ private:
     alignas(16) float m_fLast[kControls];
     alignas(16) float m_fValue[kControls];
     alignas(16) float m_fPrevious[kControls];
+    float m_fLoadedState[kControls];
     int m_nMovedBits = 0;  // bit i: control i moved in the last step
     bool m_bLoaded = false;
 };
