@@ -334,6 +334,77 @@ TEST_F (HostileEditorVst3, ParentWindowDestroyedBeforeTheViewIsRemoved)
 	ASSERT_NO_FATAL_FAILURE (StressEditor::expectVst3Recovers (module, *instance));
 }
 
+// A host that removes and releases the view from inside the edit calls the view's own mouse
+// handling makes.
+class RemovingHandler : public ComponentHandlerRecorder
+{
+public:
+	tresult PLUGIN_API beginEdit (ParamID id) override
+	{
+		ComponentHandlerRecorder::beginEdit (id);
+		return removeOn == HandlerCall::kBeginEdit ? removeView () : kResultOk;
+	}
+	tresult PLUGIN_API performEdit (ParamID id, ParamValue value) override
+	{
+		ComponentHandlerRecorder::performEdit (id, value);
+		return removeOn == HandlerCall::kPerformEdit ? removeView () : kResultOk;
+	}
+	tresult PLUGIN_API endEdit (ParamID id) override
+	{
+		ComponentHandlerRecorder::endEdit (id);
+		return removeOn == HandlerCall::kEndEdit ? removeView () : kResultOk;
+	}
+	tresult removeView ()
+	{
+		if (view)
+		{
+			removed = view->removed ();
+			view->setFrame (nullptr);
+			view = nullptr;
+		}
+		return kResultOk;
+	}
+
+	IPtr<IPlugView> view;
+	HandlerCall::Kind removeOn {HandlerCall::kBeginEdit};
+	tresult removed {kResultFalse};
+};
+
+TEST_F (HostileEditorVst3, HostRemovesTheViewInsideAnEditCall)
+{
+	RemovingHandler handler;
+	IEditController* controller = instance->getController ();
+	ASSERT_EQ (controller->setComponentHandler (&handler), kResultOk);
+	for (HandlerCall::Kind removeOn : {HandlerCall::kBeginEdit, HandlerCall::kPerformEdit, HandlerCall::kEndEdit})
+	{
+		SCOPED_TRACE (removeOn);
+		handler.view = open (*instance);
+		ASSERT_TRUE (handler.view);
+		window->pump (&runLoop, 60);
+		handler.removeOn = removeOn;
+		handler.removed = kResultFalse;
+		handler.clear ();
+		// A click on the delay-state switch.
+		window->click (48, 24, &runLoop);
+		EXPECT_GE (handler.calls ().size (), 1u);
+		EXPECT_EQ (handler.removed, kResultOk);
+		EXPECT_FALSE (handler.view);
+		window->pump (&runLoop, 30);
+		XSync (window->display (), False);
+		EXPECT_EQ (window->pluginChild (), 0u);
+	}
+	controller->setComponentHandler (&instance->handler ());
+	// Removed inside the loop's own callback, the editor leaves its (inert) handlers registered
+	// until a call from outside the loop: the next opening takes them away.
+	IPtr<IPlugView> view = open (*instance);
+	ASSERT_TRUE (view);
+	window->pump (&runLoop, 30);
+	EXPECT_EQ (runLoop.eventHandlerCount (), 1u);
+	close (view);
+	ASSERT_NO_FATAL_FAILURE (expectClosed ());
+	ASSERT_NO_FATAL_FAILURE (StressEditor::expectVst3Recovers (module, *instance));
+}
+
 int hostErrorHandler (Display*, XErrorEvent*)
 {
 	return 0;

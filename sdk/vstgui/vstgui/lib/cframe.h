@@ -2,7 +2,7 @@
 
 #include "cviewcontainer.h"
 
-namespace Steinberg { namespace Linux { class IRunLoop; } }
+namespace Steinberg { class FUnknown; namespace Linux { class IRunLoop; } }
 
 namespace VSTGUI {
 
@@ -48,6 +48,9 @@ enum
 struct X11FrameConfig
 {
 	Steinberg::Linux::IRunLoop* runLoop {nullptr};
+	// What the host holds (the editor's view): kept alive while the frame handles an event or a
+	// tick, since a host may let go of it from inside an edit the frame's controls report.
+	Steinberg::FUnknown* owner {nullptr};
 };
 
 //------------------------------------------------------------------------

@@ -118,7 +118,10 @@ VST3Editor::VST3Editor (UIDescription* desc, EditController* controller, UTF8Str
 
 VST3Editor::~VST3Editor ()
 {
+	controlCallDepth = 0;
 	unbindAll ();
+	for (ParameterBinding* binding : unboundDuringCall)
+		delete binding;
 	if (description)
 		description->forget ();
 }
@@ -222,6 +225,20 @@ void VST3Editor::unbindControl (CControl* control)
 	}
 }
 
+struct VST3Editor::ControlCallScope
+{
+	explicit ControlCallScope (VST3Editor& editor) : editor (editor) { ++editor.controlCallDepth; }
+	~ControlCallScope ()
+	{
+		if (--editor.controlCallDepth > 0)
+			return;
+		for (ParameterBinding* binding : editor.unboundDuringCall)
+			delete binding;
+		editor.unboundDuringCall.clear ();
+	}
+	VST3Editor& editor;
+};
+
 void VST3Editor::unbindAll ()
 {
 	for (auto& entry : parameterBindings)
@@ -229,7 +246,14 @@ void VST3Editor::unbindAll ()
 		// An edit cut short by closing still ends for the host.
 		while (entry.second->isEditing ())
 			entry.second->endEdit ();
-		delete entry.second;
+		if (controlCallDepth > 0)
+		{
+			// Its controls may be gone by the time the call returns: it shows nothing more.
+			entry.second->getControls ().clear ();
+			unboundDuringCall.push_back (entry.second);
+		}
+		else
+			delete entry.second;
 	}
 	parameterBindings.clear ();
 }
@@ -259,6 +283,7 @@ void VST3Editor::valueChanged (CControl* pControl)
 {
 	if (!pControl)
 		return;
+	ControlCallScope call (*this);
 	ParameterBinding* binding = findBinding (pControl->getTag ());
 	if (!binding)
 		return;
@@ -284,12 +309,14 @@ void VST3Editor::valueChanged (CControl* pControl)
 
 void VST3Editor::controlBeginEdit (CControl* pControl)
 {
+	ControlCallScope call (*this);
 	if (auto binding = pControl ? findBinding (pControl->getTag ()) : nullptr)
 		binding->beginEdit ();
 }
 
 void VST3Editor::controlEndEdit (CControl* pControl)
 {
+	ControlCallScope call (*this);
 	if (auto binding = pControl ? findBinding (pControl->getTag ()) : nullptr)
 		binding->endEdit ();
 }

@@ -104,6 +104,11 @@ protected:
 	UIDescription* description {nullptr};
 	VST3EditorDelegate* delegate {nullptr};
 	std::map<int32_t, ParameterBinding*> parameterBindings;
+	// A control's call may reach a host that closes the editor there: bindings unbound during
+	// such a call are deleted once it has returned.
+	int32_t controlCallDepth {0};
+	std::vector<ParameterBinding*> unboundDuringCall;
+	struct ControlCallScope;
 	std::string viewName;
 	std::string xmlFile;
 	bool tooltipsEnabled {true};

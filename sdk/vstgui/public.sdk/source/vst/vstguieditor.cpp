@@ -167,6 +167,7 @@ VSTGUI::X11FrameConfig VSTGUIEditor::getFrameConfig () const
 {
 	VSTGUI::X11FrameConfig config;
 	config.runLoop = getRunLoop ();
+	config.owner = const_cast<VSTGUIEditor*> (this)->unknownCast ();
 	return config;
 }
 

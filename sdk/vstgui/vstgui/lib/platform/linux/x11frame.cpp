@@ -207,7 +207,12 @@ int32_t buttonFromX (unsigned int button)
 class X11Frame : public IPlatformFrame
 {
 public:
-	X11Frame (CFrame* frame, IRunLoop* hostRunLoop) : frame (frame), hostRunLoop (hostRunLoop) {}
+	X11Frame (CFrame* frame, const X11FrameConfig* config)
+	: frame (frame)
+	, hostRunLoop (config ? config->runLoop : nullptr)
+	, owner (config ? config->owner : nullptr)
+	{
+	}
 	~X11Frame () override;
 
 	bool create (Window parent, const CRect& size);
@@ -217,6 +222,7 @@ public:
 
 	void handleEvents ();
 	void tick ();
+	Steinberg::FUnknown* getOwner () const { return owner; }
 	void setInitialPicture (const XWindowAttributes& attributes, int width, int height);
 
 private:
@@ -224,6 +230,7 @@ private:
 
 	CFrame* frame;
 	IRunLoop* hostRunLoop;
+	Steinberg::FUnknown* owner;
 	IRunLoop* runLoop {nullptr}; // referenced while our handlers are registered with it
 	Display* display {nullptr};
 	Window window {0};
@@ -240,14 +247,20 @@ void FrameEventHandler::onFDIsSet (FileDescriptor)
 {
 	CallbackScope scope;
 	if (frame)
+	{
+		Steinberg::IPtr<Steinberg::FUnknown> keepOwner (frame->getOwner ());
 		frame->handleEvents ();
+	}
 }
 
 void FrameTimerHandler::onTimer ()
 {
 	CallbackScope scope;
 	if (frame)
+	{
+		Steinberg::IPtr<Steinberg::FUnknown> keepOwner (frame->getOwner ());
 		frame->tick ();
+	}
 }
 
 bool X11Frame::create (Window parent, const CRect& size)
@@ -529,7 +542,7 @@ void X11Frame::dispatch (XEvent& event)
 IPlatformFrame* createX11PlatformFrame (CFrame* frame, void* parent, const CRect& size, const X11FrameConfig* config)
 {
 	flushPendingUnregistrations ();
-	auto platformFrame = new X11Frame (frame, config ? config->runLoop : nullptr);
+	auto platformFrame = new X11Frame (frame, config);
 	if (!platformFrame->create (reinterpret_cast<Window> (parent), size))
 	{
 		delete platformFrame;
@@ -546,7 +559,10 @@ void idle ()
 	{
 		auto& current = framesWithoutRunLoop ();
 		if (std::find (current.begin (), current.end (), f) != current.end ())
+		{
+			Steinberg::IPtr<Steinberg::FUnknown> keepOwner (f->getOwner ());
 			f->handleEvents ();
+		}
 	}
 	CVSTGUITimer::fireDueTimers ();
 }
