@@ -316,6 +316,28 @@ TEST_F (HostileEditorVst2, HostClosesTheEditorInsideAnEditCallback)
 		EXPECT_EQ (closing.call (Abi::kEffEditIdle), 0);
 		XSync (window->display (), False);
 		EXPECT_EQ (window->pluginChild (), 0u);
+
+		// A drag on the wet/dry knob (in the middle of its range).
+		closing->set_parameter (closing.get (), 6, 0.5f);
+		ASSERT_EQ (open (closing, window->id ()), 1);
+		idle (closing, 60);
+		ClosingHost::target = closing.get ();
+		ClosingHost::closed = 0;
+		window->moveTo (322, 233);
+		idle (closing, 30);
+		window->press ();
+		idle (closing, 30);
+		for (int step = 1; step <= 8; ++step)
+		{
+			window->moveTo (322 - 4 * step, 233 - 6 * step);
+			idle (closing, 20);
+		}
+		window->release ();
+		idle (closing, 60);
+		ClosingHost::target = nullptr;
+		EXPECT_EQ (ClosingHost::closed, 1);
+		XSync (window->display (), False);
+		EXPECT_EQ (window->pluginChild (), 0u);
 	}
 	// Opens again as usual.
 	ASSERT_EQ (open (closing, window->id ()), 1);

@@ -392,6 +392,19 @@ TEST_F (HostileEditorVst3, HostRemovesTheViewInsideAnEditCall)
 		window->pump (&runLoop, 30);
 		XSync (window->display (), False);
 		EXPECT_EQ (window->pluginChild (), 0u);
+
+		// A drag on the wet/dry knob (in the middle of its range).
+		controller->setParamNormalized (6, 0.5);
+		handler.view = open (*instance);
+		ASSERT_TRUE (handler.view);
+		window->pump (&runLoop, 60);
+		handler.removed = kResultFalse;
+		window->drag (322, 233, 290, 185, 8, &runLoop);
+		EXPECT_EQ (handler.removed, kResultOk);
+		EXPECT_FALSE (handler.view);
+		window->pump (&runLoop, 30);
+		XSync (window->display (), False);
+		EXPECT_EQ (window->pluginChild (), 0u);
 	}
 	controller->setComponentHandler (&instance->handler ());
 	// Removed inside the loop's own callback, the editor leaves its (inert) handlers registered
