@@ -307,6 +307,21 @@ TEST_F (HostileEditorVst3, ViewOutlivesTheTerminatedComponent)
 	ASSERT_NO_FATAL_FAILURE (StressEditor::expectVst3Recovers (module, third));
 }
 
+TEST_F (HostileEditorVst3, ViewReleasedWithoutBeingRemoved)
+{
+	for (int round = 0; round < 3; ++round)
+	{
+		IPtr<IPlugView> view = open (*instance);
+		ASSERT_TRUE (view);
+		window->pump (&runLoop, 40);
+		// No removed, no setFrame(nullptr): the host just lets go.
+		view = nullptr;
+		window->pump (&runLoop, 40);
+		ASSERT_NO_FATAL_FAILURE (expectClosed ()) << round;
+	}
+	ASSERT_NO_FATAL_FAILURE (StressEditor::expectVst3Recovers (module, *instance));
+}
+
 TEST_F (HostileEditorVst3, ParentWindowDestroyedBeforeTheViewIsRemoved)
 {
 	// Hosts often tear their window down first and tell the plug-in afterwards.

@@ -119,6 +119,9 @@ VST3Editor::VST3Editor (UIDescription* desc, EditController* controller, UTF8Str
 VST3Editor::~VST3Editor ()
 {
 	controlCallDepth = 0;
+	// Released by a host that never removed it: the window and the host's handlers go now.
+	if (frame)
+		close ();
 	unbindAll ();
 	for (ParameterBinding* binding : unboundDuringCall)
 		delete binding;
