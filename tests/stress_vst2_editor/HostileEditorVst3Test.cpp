@@ -462,6 +462,17 @@ TEST_F (HostileEditorVst3, BogusParentWindowsAreRefused)
 		view->setFrame (nullptr);
 		ASSERT_NO_FATAL_FAILURE (expectClosed ());
 	}
+	// A real window with a platform type that is not X11's, or none.
+	{
+		IPtr<IPlugView> view = instance->createView ();
+		ASSERT_TRUE (view);
+		view->setFrame (&frame);
+		EXPECT_NE (view->attached (asParent (window->id ()), kPlatformTypeHWND), kResultTrue);
+		EXPECT_NE (view->attached (asParent (window->id ()), nullptr), kResultTrue);
+		EXPECT_NE (view->isPlatformTypeSupported (nullptr), kResultTrue);
+		view->setFrame (nullptr);
+		ASSERT_NO_FATAL_FAILURE (expectClosed ());
+	}
 	// A real parent afterwards works.
 	IPtr<IPlugView> view = open (*instance);
 	ASSERT_TRUE (view);
