@@ -8,6 +8,9 @@
 #include "VoltOctaveParameter.h"
 
 #include "effect/CStDelayFil.h"
+#if TARNWICK_HAS_EDITOR
+#include "vstgui/lib/cframe.h"
+#endif
 
 #include "pluginterfaces/base/ustring.h"
 
@@ -318,6 +321,11 @@ tresult PLUGIN_API Processor::terminate ()
 	}
 	prepared = false;
 	initialized = false;
+#if TARNWICK_HAS_EDITOR
+	// Run-loop registrations an editor could not undo inside the host's own callback go now:
+	// the host may unload the module next.
+	VSTGUI::idle ();
+#endif
 	return SingleComponentEffect::terminate ();
 }
 

@@ -421,7 +421,6 @@ TEST_F (HostileEditorVst3, HostRemovesTheViewInsideAnEditCall)
 		XSync (window->display (), False);
 		EXPECT_EQ (window->pluginChild (), 0u);
 	}
-	controller->setComponentHandler (&instance->handler ());
 	// Removed inside the loop's own callback, the editor leaves its (inert) handlers registered
 	// until a call from outside the loop: the next opening takes them away.
 	IPtr<IPlugView> view = open (*instance);
@@ -430,6 +429,18 @@ TEST_F (HostileEditorVst3, HostRemovesTheViewInsideAnEditCall)
 	EXPECT_EQ (runLoop.eventHandlerCount (), 1u);
 	close (view);
 	ASSERT_NO_FATAL_FAILURE (expectClosed ());
+
+	// And so does terminate, after which a host may unload the module.
+	handler.view = open (*instance);
+	ASSERT_TRUE (handler.view);
+	window->pump (&runLoop, 60);
+	handler.removeOn = HandlerCall::kBeginEdit;
+	window->click (48, 24, &runLoop);
+	ASSERT_FALSE (handler.view);
+	EXPECT_EQ (instance->getComponent ()->terminate (), kResultOk);
+	ASSERT_NO_FATAL_FAILURE (expectClosed ());
+	ASSERT_EQ (instance->getComponent ()->initialize (nullptr), kResultOk);
+	controller->setComponentHandler (&instance->handler ());
 	ASSERT_NO_FATAL_FAILURE (StressEditor::expectVst3Recovers (module, *instance));
 }
 
