@@ -7,6 +7,8 @@
 #include "vstgui/uidescription/uidescription.h"
 
 #include <gtest/gtest.h>
+
+#include <functional>
 #include <cstring>
 
 using namespace VSTGUI;
@@ -305,6 +307,25 @@ TEST (UIDescription, MalformedInputNeverCrashes)
 		EXPECT_FALSE (d->getColor ("x", c));
 		EXPECT_EQ (d->getTagForName ("t"), -1);
 	}
+	// A template that includes itself several times over would grow exponentially with the
+	// depth: the inclusions stop after a bounded number.
+	std::string fan = "<vstgui-ui-description><template name=\"Editor\" class=\"CViewContainer\">";
+	for (int i = 0; i < 12; ++i)
+		fan += "<view template=\"Editor\"/>";
+	fan += "</template></vstgui-ui-description>";
+	auto fanDescription = parsed (fan);
+	auto fanned = owned (fanDescription->createView ("Editor", nullptr));
+	ASSERT_NE (fanned, nullptr);
+	std::function<int (CView*)> countViews = [&] (CView* v) {
+		int n = 1;
+		if (auto container = v->asViewContainer ())
+			for (uint32_t i = 0; i < container->getNbViews (); ++i)
+				n += countViews (container->getView (i));
+		return n;
+	};
+	const int fannedViews = countViews (fanned.get ());
+	EXPECT_GT (fannedViews, 12);
+	EXPECT_LE (fannedViews, 257);
 	// Deep nesting is refused, not followed.
 	std::string deep = "<vstgui-ui-description><template name=\"Editor\" class=\"CViewContainer\">";
 	for (int i = 0; i < 5000; ++i)

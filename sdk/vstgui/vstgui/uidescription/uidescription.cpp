@@ -12,6 +12,8 @@ namespace VSTGUI {
 namespace {
 // Deeper nesting than this is refused: a description is a few levels deep.
 constexpr int kMaxDepth = 64;
+// Far more template inclusions than any layout makes, and few enough views to build at once.
+constexpr int kMaxTemplateIncludes = 256;
 // Descriptions are small; anything larger than this is not one.
 constexpr long kMaxFileSize = 16 * 1024 * 1024;
 
@@ -421,6 +423,7 @@ CView* UIDescription::createView (UTF8StringPtr templateName, IController* contr
 	IController* previous = currentController;
 	currentController = controller;
 	templateDepth = 0;
+	templateIncludes = 0;
 	CView* view = createViewFromNode (*node, controller, true);
 	currentController = previous;
 	return view;
@@ -434,12 +437,13 @@ CView* UIDescription::createViewFromNode (const Node& node, IController* control
 	if (!isTemplate && !attributes.hasAttribute ("class"))
 	{
 		auto templateName = attributes.getAttributeValue ("template");
-		if (!templateName || templateDepth >= 8)
+		if (!templateName || templateDepth >= 8 || templateIncludes >= kMaxTemplateIncludes)
 			return nullptr;
 		auto templateNode = findChild ("template", templateName->c_str ());
 		if (!templateNode)
 			return nullptr;
 		++templateDepth;
+		++templateIncludes;
 		CView* view = createViewFromNode (*templateNode, controller, true);
 		--templateDepth;
 		if (view)

@@ -82,6 +82,9 @@ private:
 	std::unique_ptr<Node> root;
 	IController* currentController {nullptr};
 	int templateDepth {0};
+	// Template inclusions made by the current createView: a template that includes itself
+	// several times would otherwise grow exponentially with the depth.
+	int templateIncludes {0};
 	mutable std::map<std::string, SharedPointer<CBitmap>> bitmapCache;
 	mutable std::map<std::string, SharedPointer<CFontDesc>> fontCache;
 	mutable std::map<std::string, SharedPointer<CGradient>> gradientCache;
