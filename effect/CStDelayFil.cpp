@@ -375,10 +375,10 @@ bool CStDelayFil::runGliding(const float* const* inputs, float* const* outputs, 
     if (controlIndexTable == nullptr || controlIndexCount != kControlCount || joystickX.smoothingEnabled ||
         joystickY.smoothingEnabled)
         return false;
-    for (int position = kGlidingControlCount; position < kControlCount; ++position)
+    // The switches after them must not glide.
+    for (int position = ControlGlide::kControls; position < kControlCount; ++position)
         if (controlIndexTable[position] == nullptr || controlIndexTable[position]->smoothingEnabled)
             return false;
-    static_assert(kGlidingControlCount == ControlGlide::kControls, "one glide for the continuous controls");
     ControlGlide glide;
     if (!glide.load(controlIndexTable))
         return false;

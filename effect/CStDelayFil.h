@@ -26,8 +26,6 @@ public:
     };
     static const int kControlCount = 10;
     static const int kFactoryPresetCount = 11;
-    // The continuous controls, positions 0..7, are the ones that glide (ControlGlide::kControls).
-    static const int kGlidingControlCount = 8;
 
     CStDelayFil();
     ~CStDelayFil() override;
