@@ -2,6 +2,8 @@
 
 #include <cstdlib>
 #include <sys/stat.h>
+#include <string>
+#include <unistd.h>
 
 namespace EditorTest {
 
@@ -52,7 +54,8 @@ std::string writeBandedPng (const std::string& name, int width, int bandHeight, 
 		cairo_rectangle (c, 0, static_cast<double> (i) * bandHeight, width, bandHeight);
 		cairo_fill (c);
 	}
-	const std::string path = dir + "/" + name + ".png";
+	// ctest runs tests side by side in separate processes: each writes its own files.
+	const std::string path = dir + "/" + name + "-" + std::to_string (getpid ()) + ".png";
 	cairo_surface_write_to_png (s, path.c_str ());
 	cairo_destroy (c);
 	cairo_surface_destroy (s);
