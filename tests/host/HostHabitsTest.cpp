@@ -143,7 +143,9 @@ TEST_F (HostHabitsTest, AStateSavedRightAfterAChangeHasIt)
 	runSilence (instance, 1);
 	EXPECT_EQ (savedControl (instance, kDelay), 1200.f);
 
-	// Automation the host plays without telling the controller is saved as it goes.
+	// Automation the host plays without telling the controller is saved as it goes; a value set
+	// on the controller alone, that never reaches the processor, gives way to it after a few
+	// blocks.
 	HostParameterChanges changes;
 	std::vector<float> zeros (kBlock, 0.f), left (kBlock), right (kBlock);
 	const float* in[2] = {zeros.data (), zeros.data ()};
@@ -155,6 +157,18 @@ TEST_F (HostHabitsTest, AStateSavedRightAfterAChangeHasIt)
 		ASSERT_EQ (instance.process (in, out, kBlock, &changes), kResultOk);
 		EXPECT_EQ (savedControl (instance, kDelay), static_cast<float> (0.05 * b * 2000.0)) << b;
 	}
+	ASSERT_EQ (instance.getController ()->setParamNormalized (kDelay, 0.9), kResultOk);
+	for (int32 b = 1; b <= 10; ++b)
+	{
+		changes.clear ();
+		changes.addChange (kDelay, 0, 0.05 * b);
+		ASSERT_EQ (instance.process (in, out, kBlock, &changes), kResultOk);
+		if (b == 1)
+		{
+			EXPECT_EQ (savedControl (instance, kDelay), 1800.f);
+		}
+	}
+	EXPECT_EQ (savedControl (instance, kDelay), 1000.f);
 }
 
 TEST_F (HostHabitsTest, FlaggedOrZeroInputRingsOutThenIsSkippedAndFlagged)
