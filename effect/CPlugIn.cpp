@@ -41,6 +41,7 @@ double clampUnit(double value, double low, double high)
 CPlugIn::CPlugIn()
     : noAudioInput(false),
       wantsBuffers(false),
+      runsOnSilence(false),
       sampleRate(44100),
       effectName(kDefaultEffectName),
       hasEditor(false),
@@ -107,6 +108,7 @@ CPlugIn::~CPlugIn()
 
 bool CPlugIn::prepareToProcess()
 {
+    finishGlides();
     for (int position = 0;; ++position)
     {
         ControlDescriptor* descriptor = controlList.controlAt(position);
@@ -354,15 +356,57 @@ float CPlugIn::getPlainValue(int32_t position) const
     }
 }
 
+double CPlugIn::plainFromNormalized(const ControlDescriptor& descriptor, double normalizedValue)
+{
+    const double range = static_cast<double>(descriptor.maxValue) - static_cast<double>(descriptor.minValue);
+    const double plain = clampUnit(normalizedValue, 0.0, 1.0) * range + descriptor.minValue;
+    return clampToRange(plain, descriptor.minValue, descriptor.maxValue);
+}
+
+double CPlugIn::valueFromNormalized(int32_t position, double normalizedValue) const
+{
+    const ControlDescriptor* descriptor = descriptorAtPosition(position);
+    if (descriptor == nullptr || !std::isfinite(normalizedValue))
+        return 0.0;
+    const double plain = plainFromNormalized(*descriptor, normalizedValue);
+    switch (descriptor->dataType)
+    {
+        case kDataInt32:
+        case kDataEnumIndex:
+            return std::floor(plain + 0.5);
+        case kDataFloat:
+            return static_cast<float>(plain);
+        default:
+            return plain;
+    }
+}
+
+double CPlugIn::valueFromPlain(int32_t position, double plainValue) const
+{
+    const ControlDescriptor* descriptor = descriptorAtPosition(position);
+    if (descriptor == nullptr || !std::isfinite(plainValue))
+        return 0.0;
+    const double plain = clampToRange(plainValue, descriptor->minValue, descriptor->maxValue);
+    switch (descriptor->dataType)
+    {
+        case kDataInt32:
+            return static_cast<int32_t>(plain);
+        case kDataEnumIndex:
+            return std::floor(plain + 0.5);
+        case kDataFloat:
+            return static_cast<float>(plain);
+        default:
+            return plain;
+    }
+}
+
 void CPlugIn::setNormalizedValue(int32_t position, double normalizedValue, bool ignoreSmoothing)
 {
     ControlDescriptor* descriptor = descriptorAtPosition(position);
     if (descriptor == nullptr || !std::isfinite(normalizedValue))
         return;
 
-    const double range = static_cast<double>(descriptor->maxValue) - static_cast<double>(descriptor->minValue);
-    double plain = clampUnit(normalizedValue, 0.0, 1.0) * range + descriptor->minValue;
-    plain = clampToRange(plain, descriptor->minValue, descriptor->maxValue);
+    const double plain = plainFromNormalized(*descriptor, normalizedValue);
 
     switch (descriptor->dataType)
     {
@@ -503,10 +547,13 @@ bool CPlugIn::smoothOneControl(ControlDescriptor& descriptor)
         descriptor.smoothState = y;
         if (y == descriptor.smoothLastOutput)
         {
+            // The glide has stalled a hair short: the variable lands on its target, and that
+            // last step counts as a move, so the effect hears it once.
+            const bool landed = *descriptor.floatVariable != descriptor.smoothingTarget;
             *descriptor.floatVariable = descriptor.smoothingTarget;
             descriptor.smoothingSettled = true;
             descriptor.smoothingSettledTarget = descriptor.smoothingTarget;
-            return false;
+            return landed;
         }
         descriptor.smoothingSettled = false;
         descriptor.smoothLastOutput = y;
@@ -520,8 +567,9 @@ bool CPlugIn::smoothOneControl(ControlDescriptor& descriptor)
         descriptor.smoothState_d = y;
         if (y == descriptor.smoothLastOutput_d)
         {
+            const bool landed = *descriptor.doubleVariable != static_cast<double>(descriptor.smoothingTarget);
             *descriptor.doubleVariable = descriptor.smoothingTarget;
-            return false;
+            return landed;
         }
         descriptor.smoothLastOutput_d = y;
         *descriptor.doubleVariable = y;
@@ -573,6 +621,39 @@ void CPlugIn::smoothControls()
         }
         applyJoystickMix();
     }
+}
+
+void CPlugIn::finishGlides()
+{
+    // Before the first prepare every value has landed already.
+    if (!smoothingReady)
+        return;
+    for (int position = 0;; ++position)
+    {
+        ControlDescriptor* descriptor = controlList.controlAt(position);
+        if (descriptor == nullptr)
+            break;
+        if (!descriptor->smoothingEnabled)
+            continue;
+        if (descriptor->dataType == kDataFloat && descriptor->floatVariable != nullptr)
+            *descriptor->floatVariable = descriptor->smoothingTarget;
+        else if (descriptor->dataType == kDataDouble && descriptor->doubleVariable != nullptr)
+            *descriptor->doubleVariable = descriptor->smoothingTarget;
+    }
+    if (joystickX.smoothingEnabled)
+        joystickX.joystickValue = joystickX.smoothingTarget;
+    if (joystickY.smoothingEnabled)
+        joystickY.joystickValue = joystickY.smoothingTarget;
+}
+
+bool CPlugIn::hasRungOut()
+{
+    return true;
+}
+
+float CPlugIn::tailTimeMs(const float*) const
+{
+    return options.tailTimeMs;
 }
 
 bool CPlugIn::smoothersAtRest()

@@ -150,6 +150,14 @@ public:
     virtual bool processFrameRun(const float* const* inputs, float* const* outputs, uint32_t channels,
                                  uint32_t frameCount, HostInfoBlock& timing, bool withContext,
                                  double secondsPerSample);
+    // For an effect with runsOnSilence: true when, on silent input, its output is exact zeros from
+    // now on and running it would change nothing that later output depends on, so the adapter
+    // may skip it. Kept by processFrameRun. The base has nothing that rings.
+    virtual bool hasRungOut();
+    // The time in milliseconds for the output to fall by about 90 dB once the input falls silent,
+    // for the given plain value of every control (by position); negative when it never does.
+    // The base answers the options block's tail time.
+    virtual float tailTimeMs(const float* plainValues) const;
 
     // --- controls by position ---
     int controlCount() const;
@@ -159,11 +167,17 @@ public:
     // Non-finite values are ignored; the cooked plain value is clamped to the control's range.
     void setNormalizedValue(int32_t position, double normalizedValue, bool ignoreSmoothing);
     void setPlainValue(int32_t position, double plainValue);
+    // The value the control's variable ends at (after any glide) when set through
+    // setNormalizedValue or setPlainValue; 0 for a missing control or a value that is not a number.
+    double valueFromNormalized(int32_t position, double normalizedValue) const;
+    double valueFromPlain(int32_t position, double plainValue) const;
     // One smoothing step for every smoothed control (call at the start of a frame).
     void smoothControls();
     // True when every smoothed control has arrived (so smoothControls would only rewrite each
     // variable with its target); it then writes the targets as that step would.
     bool smoothersAtRest();
+    // Every glide jumps to its target (a prepare starts from the values last asked for).
+    void finishGlides();
 
     // --- vector joystick ---
     void setJoystickX(float value, uint8_t orientation);
@@ -174,6 +188,9 @@ public:
     // --- data read by the adapter and the editor ---
     bool noAudioInput;
     bool wantsBuffers;
+    // The output goes on after the input falls silent (echoes): the adapter runs the effect on
+    // silent input until hasRungOut instead of skipping it at once.
+    bool runsOnSilence;
     int32_t sampleRate;
     JoystickProgram* presetJoystickPrograms[kPresetSlotCount];
     const char* presetNames[kPresetSlotCount];
@@ -204,6 +221,7 @@ private:
     CPlugIn& operator=(const CPlugIn&) = delete;
 
     ControlDescriptor* descriptorAtPosition(int32_t position) const;
+    static double plainFromNormalized(const ControlDescriptor& descriptor, double normalizedValue);
     void writeFloatControl(ControlDescriptor* descriptor, double plainValue, bool viaSmoother);
     void writeDoubleControl(ControlDescriptor* descriptor, double plainValue, bool viaSmoother);
     void writeEnumControl(ControlDescriptor* descriptor, double plainValue);

@@ -3,6 +3,8 @@
 #include "effect/ControlGlide.h"
 #include "effect/PassThrough.h"
 
+#include <cmath>
+
 namespace {
 
 struct StereoControlRow
@@ -16,6 +18,10 @@ struct StereoControlRow
     float defaultValue;
     const char* choices;  // null for continuous controls
 };
+
+// Positions of the two switches (their ids differ).
+const int kDelayStatePosition = 8;
+const int kActivePosition = 9;
 
 const StereoControlRow kStereoControls[CStDelayFil::kControlCount] = {
     {CStDelayFil::kDelay, "Delay", "mSec", "m_fDelay_ms", 0.0f, 2000.0f, 0.0f, nullptr},
@@ -71,6 +77,7 @@ CStDelayFil::CStDelayFil()
     effectName = "Tarnwick";
     hasEditor = true;
     noAudioInput = false;
+    runsOnSilence = true;
     pushControlsToVoices(true);
 }
 
@@ -217,11 +224,15 @@ inline void CStDelayFil::pushSettingsToVoices(const VoiceSettings& settings, boo
 
 bool CStDelayFil::prepareToProcess()
 {
+    // The voices start from the values last asked for, not from where a glide had got to.
+    finishGlides();
     m_LeftVoice.sampleRate = sampleRate;
     m_RightVoice.sampleRate = sampleRate;
     pushControlsToVoices(false);
     const bool leftReady = m_LeftVoice.prepareToProcess();
     const bool rightReady = m_RightVoice.prepareToProcess();
+    m_LeftSilence.reset();
+    m_RightSilence.reset();
     const bool smoothingReady = CPlugIn::prepareToProcess();
     return smoothingReady && leftReady && rightReady;
 }
@@ -332,6 +343,57 @@ void runVoice(CFilteredDelay& voice, const float* input, float* output, uint32_t
 
 bool CStDelayFil::processFrameRun(const float* const* inputs, float* const* outputs, uint32_t channels,
                                   uint32_t frameCount, HostInfoBlock& timing, bool withContext, double secondsPerSample)
+{
+    // The switch only changes between runs.
+    const bool voicesRun = m_uActive == 0;
+    const bool result = runFrames(inputs, outputs, channels, frameCount, timing, withContext, secondsPerSample);
+    if (voicesRun)
+    {
+        m_LeftSilence.afterRun(m_LeftVoice, frameCount);
+        if (channels >= 2)
+            m_RightSilence.afterRun(m_RightVoice, frameCount);
+    }
+    return result;
+}
+
+bool CStDelayFil::hasRungOut()
+{
+    if (!smoothersAtRest())
+        return false;
+    return m_uActive != 0 || (m_LeftSilence.isQuiet(m_LeftVoice) && m_RightSilence.isQuiet(m_RightVoice));
+}
+
+float CStDelayFil::tailTimeMs(const float* plainValues) const
+{
+    const float* v = plainValues;
+    // Switched off, all dry or silent: nothing follows the input.
+    if (v[kActivePosition] != 0.0f || v[kWetDry] <= 0.0f || v[kVolume] <= 0.0f)
+        return 0.0f;
+    const bool delayMode = v[kDelayStatePosition] != 0.0f;
+    const double ratio = v[kDelayRatio] > 0.0f ? v[kDelayRatio] : 1.0;
+    const double delayMs = (delayMode ? v[kDelay] : v[kDelay] * 0.01) / ratio;
+    const double feedback = std::fabs(delayMode ? v[kFeedback] : v[kFeedback] - 5.0) * 0.01;
+    if (feedback >= 1.0)
+        return -1.0f;
+    // No voice delays by more than its line.
+    double longestMs = delayMs + v[kOffset];
+    const double lineMs = (CFilteredDelay::lineLengthFor(sampleRate) - 1) * 1000.0 / sampleRate;
+    if (longestMs > lineMs)
+        longestMs = lineMs;
+
+    // ln (10^4.5): the decay of about 90 dB. The low-pass rings with an envelope of
+    // exp (-pi fc t / Q).
+    const double decay = 10.361632918473205;
+    const double cutoff = v[kCutoff] > 0.0f ? v[kCutoff] : 1.0;
+    const double ringMs = 1000.0 * decay * v[kResonance] / (M_PI * cutoff);
+    if (longestMs <= 0.0)
+        return static_cast<float>(ringMs);
+    const double echoes = feedback > 0.0 ? 1.0 + std::ceil(decay / -std::log(feedback)) : 1.0;
+    return static_cast<float>(ringMs + echoes * longestMs);
+}
+
+bool CStDelayFil::runFrames(const float* const* inputs, float* const* outputs, uint32_t channels,
+                            uint32_t frameCount, HostInfoBlock& timing, bool withContext, double secondsPerSample)
 {
     // Output buffers that are another channel's input need the frame-by-frame order.
     const bool crossed = channels == 2 && inputs != nullptr && (outputs[0] == inputs[1] || outputs[1] == inputs[0]);

@@ -2,6 +2,7 @@
 
 #include "effect/CFilteredDelay.h"
 #include "effect/CPlugIn.h"
+#include "effect/VoiceSilence.h"
 
 #include <cstdint>
 
@@ -36,6 +37,11 @@ public:
     // control is at rest, one smoothing and cooking pass per frame while controls glide.
     bool processFrameRun(const float* const* inputs, float* const* outputs, uint32_t channels, uint32_t frameCount,
                          HostInfoBlock& timing, bool withContext, double secondsPerSample) override;
+    // At rest, and either switched off or with both voices quiet.
+    bool hasRungOut() override;
+    // The echoes of the given settings: the filter's ring, then one echo per round trip of the
+    // longer delay until the feedback has brought them down by about 90 dB.
+    float tailTimeMs(const float* plainValues) const override;
     bool onControlChange(uint32_t controlId) override;
     bool processInterleavedBuffer(float* input, float* output, uint32_t inputChannels, uint32_t outputChannels,
                                   uint32_t sampleCount) override;
@@ -74,6 +80,8 @@ public:
     uint32_t m_uActive;
 
 private:
+    bool runFrames(const float* const* inputs, float* const* outputs, uint32_t channels, uint32_t frameCount,
+                   HostInfoBlock& timing, bool withContext, double secondsPerSample);
     // Runs of frames with every control at rest: each voice in one pass.
     void runAtRest(const float* const* inputs, float* const* outputs, uint32_t channels, uint32_t frameCount);
     // Runs of frames while continuous controls glide: the smoothers stepped together, the voices
@@ -91,4 +99,7 @@ private:
     bool m_bSmoothingPass;
     bool m_bRecookPending;
     VoiceSettings m_PendingSettings;
+
+    VoiceSilence m_LeftSilence;
+    VoiceSilence m_RightSilence;
 };

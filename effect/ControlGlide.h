@@ -22,12 +22,13 @@ public:
     bool load(ControlDescriptor* const* descriptors);
 
     // One smoothing step of every control, in order. Returns the highest position whose value
-    // moved, or -1 when none did.
+    // changed (a glide step, or a stalled glide landing on its target), or -1 when none did.
     int step()
     {
 #if defined(__SSE2__)
         // Four controls per instruction; the same single-precision operations as one by one.
         int movedBits = 0;
+        int changedBits = 0;
         for (int i = 0; i < kControls; i += 4)
         {
             const __m128 value = _mm_load_ps(m_fValue + i);
@@ -35,15 +36,19 @@ public:
             const __m128 y = _mm_add_ps(_mm_mul_ps(_mm_load_ps(m_fB + i), target),
                                         _mm_mul_ps(_mm_load_ps(m_fA + i), _mm_load_ps(m_fState + i)));
             const __m128 moved = _mm_cmpneq_ps(y, _mm_load_ps(m_fLast + i));
+            // A control that does not move lands on its target: a change when it was not there.
+            const __m128 changed = _mm_or_ps(moved, _mm_cmpneq_ps(value, target));
             _mm_store_ps(m_fPrevious + i, value);
             _mm_store_ps(m_fState + i, y);
             _mm_store_ps(m_fLast + i, y);
             _mm_store_ps(m_fValue + i, _mm_or_ps(_mm_and_ps(moved, y), _mm_andnot_ps(moved, target)));
             movedBits |= _mm_movemask_ps(moved) << i;
+            changedBits |= _mm_movemask_ps(changed) << i;
         }
         m_nMovedBits = movedBits;
 #else
         int movedBits = 0;
+        int changedBits = 0;
         for (int i = 0; i < kControls; ++i)
         {
             m_fPrevious[i] = m_fValue[i];
@@ -54,12 +59,14 @@ public:
             m_fValue[i] = moved ? y : m_fTarget[i];
             if (moved)
                 movedBits |= 1 << i;
+            if (moved || m_fPrevious[i] != m_fTarget[i])
+                changedBits |= 1 << i;
         }
         m_nMovedBits = movedBits;
 #endif
-        if (movedBits == 0)
+        if (changedBits == 0)
             return -1;
-        return 31 - __builtin_clz(static_cast<unsigned>(movedBits));
+        return 31 - __builtin_clz(static_cast<unsigned>(changedBits));
     }
 
     // The control's variable now.

@@ -140,6 +140,7 @@ tresult PLUGIN_API Processor::initialize (FUnknown* context)
 				effect->handleMessage (kMessageMidiEventList, &message);
 			}
 			addControlParameters ();
+			latestValues.reset (*effect);
 			addRangeParameter (parameters, "VectorJoystick X", kJoystickXId, 0.5,
 			                   ParameterInfo::kCanAutomate, 2);
 			addRangeParameter (parameters, "VectorJoystick Y", kJoystickYId, 0.5,

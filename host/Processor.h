@@ -8,6 +8,8 @@
 #include "effect/CPlugIn.h"
 #include "effect/GuiMessage.h"
 
+#include "LatestControlValues.h"
+
 #include "pluginterfaces/vst/ivstmidicontrollers.h"
 #include "pluginterfaces/vst/ivstparameterchanges.h"
 #include "pluginterfaces/vst/ivsteditcontroller.h"
@@ -136,9 +138,12 @@ private:
 	void applyControlChange (Steinberg::int32 position, Steinberg::Vst::ParamValue value,
 	                         Steinberg::Vst::IParamValueQueue* queue, Steinberg::int32 numSamples);
 	void applyAdapterChange (Steinberg::Vst::ParamID id, Steinberg::Vst::ParamValue value);
-	void runFrameLoop (Steinberg::Vst::ProcessData& data, Steinberg::int32 channels,
-	                   HostInfoBlock& hostInfoBlock, bool hasContext);
-	void runBlock (Steinberg::Vst::ProcessData& data, Steinberg::int32 channels);
+	// Silent input (the flagged channels, the others all zeros) to an effect that has rung out.
+	bool hasRungOutOnSilence (Steinberg::Vst::ProcessData& data, Steinberg::int32 channels,
+	                          Steinberg::uint64 flaggedChannels);
+	void runFrameLoop (Steinberg::Vst::ProcessData& data, float* const* inputChannels,
+	                   Steinberg::int32 channels, HostInfoBlock& hostInfoBlock, bool hasContext);
+	void runBlock (Steinberg::Vst::ProcessData& data, float** inputChannels, Steinberg::int32 channels);
 	void writeMeters (Steinberg::Vst::ProcessData& data, bool reportValues);
 	bool prepareEffect (double sampleRate);
 
@@ -160,6 +165,8 @@ private:
 	Steinberg::int32 updateGranularity;
 	bool sampleAccurateUpdates;
 	CVSTMidiEventList* midiEventList;
+	// What getState saves for each control.
+	LatestControlValues latestValues;
 	// True once the effect has been prepared for the current set-up; until
 	// then process answers silence.
 	bool prepared;

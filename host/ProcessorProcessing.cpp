@@ -158,7 +158,15 @@ uint32 PLUGIN_API Processor::getTailSamples ()
 		return 0;
 	if (effect->options.infiniteTail == 1)
 		return kInfiniteTail;
-	const double samples = effect->options.tailTimeMs * 0.001 * processSetup.sampleRate;
+	// The tail of the settings last asked for, whether or not a block has carried them yet:
+	// hosts ask when they need it (JUCE on every request, VST 2 hosts with effGetTailSize).
+	const std::vector<float> values = latestValues.values ();
+	if (static_cast<int32> (values.size ()) != effect->controlCount ())
+		return 0;
+	const float tailMs = effect->tailTimeMs (values.data ());
+	if (tailMs < 0.f)
+		return kInfiniteTail;
+	const double samples = tailMs * 0.001 * processSetup.sampleRate;
 	if (!(samples > 0.))
 		return 0;
 	if (samples >= 4294967295.)
@@ -170,11 +178,7 @@ void Processor::applyControlChange (int32 position, ParamValue v, IParamValueQue
                                     int32 numSamples)
 {
 	ControlDescriptor* d = effect->controlAt (position);
-	double fraction = v;
-	if (d->logTaper)
-		fraction = logTaperFraction (v);
-	else if (d->voltOctaveTaper && d->dataType != kDataEnumIndex)
-		fraction = voltOctaveFraction (v, d->minValue, d->maxValue);
+	const double fraction = controlFraction (*d, v);
 
 	CVSTParamUpdateQueue* updateQueue = nullptr;
 	if (sampleAccurateUpdates && updateQueues && position < updateQueueCount)
@@ -184,6 +188,7 @@ void Processor::applyControlChange (int32 position, ParamValue v, IParamValueQue
 	d->updateQueue = updateQueue;
 
 	effect->setNormalizedValue (position, fraction, false);
+	latestValues.setFromBlock (position, static_cast<float> (effect->valueFromNormalized (position, fraction)));
 }
 
 void Processor::applyAdapterChange (ParamID id, ParamValue v)
@@ -298,8 +303,27 @@ void Processor::writeMeters (ProcessData& data, bool reportValues)
 	}
 }
 
-void Processor::runFrameLoop (ProcessData& data, int32 channels, HostInfoBlock& hostInfoBlock,
-                              bool hasContext)
+bool Processor::hasRungOutOnSilence (ProcessData& data, int32 channels, uint64 flaggedChannels)
+{
+	// Events and a side chain may make sound of their own.
+	if (data.inputEvents && data.inputEvents->getEventCount () > 0)
+		return false;
+	if (auxInputWanted && data.numInputs > 1)
+		return false;
+	for (int32 c = 0; c < channels; ++c)
+	{
+		if (flaggedChannels & (1ull << c))
+			continue;
+		const float* samples = data.inputs[0].channelBuffers32[c];
+		for (int32 i = 0; i < data.numSamples; ++i)
+			if (samples[i] != 0.f)
+				return false;
+	}
+	return effect->hasRungOut ();
+}
+
+void Processor::runFrameLoop (ProcessData& data, float* const* in, int32 channels,
+                              HostInfoBlock& hostInfoBlock, bool hasContext)
 {
 	float sidechainFrame[2] = {0.f, 0.f};
 
@@ -309,7 +333,6 @@ void Processor::runFrameLoop (ProcessData& data, int32 channels, HostInfoBlock& 
 	bool pending = eventCount > 0 && events->getEvent (0, event) == kResultOk;
 	int32 nextEvent = 1;
 
-	const bool takesInput = !effect->noAudioInput;
 	AudioBusBuffers* sidechainBus = nullptr;
 	if (auxInputWanted && data.numInputs > 1)
 	{
@@ -321,7 +344,6 @@ void Processor::runFrameLoop (ProcessData& data, int32 channels, HostInfoBlock& 
 	const double secondsPerSample = 1. / effect->sampleRate;
 	const int32 numSamples = data.numSamples;
 	const uint32_t frameChannels = static_cast<uint32_t> (channels);
-	float* const* in = takesInput ? data.inputs[0].channelBuffers32 : nullptr;
 	float* const* out = data.outputs[0].channelBuffers32;
 	const float* runInputs[2] = {nullptr, nullptr};
 	float* runOutputs[2] = {nullptr, nullptr};
@@ -365,7 +387,7 @@ void Processor::runFrameLoop (ProcessData& data, int32 channels, HostInfoBlock& 
 	}
 }
 
-void Processor::runBlock (ProcessData& data, int32 channels)
+void Processor::runBlock (ProcessData& data, float** inputChannels, int32 channels)
 {
 	if (auxInputWanted && data.numInputs > 1)
 	{
@@ -382,8 +404,7 @@ void Processor::runBlock (ProcessData& data, int32 channels)
 	}
 	if (!effect->noAudioInput)
 	{
-		effect->processChannelBuffers (data.inputs[0].channelBuffers32,
-		                               data.outputs[0].channelBuffers32,
+		effect->processChannelBuffers (inputChannels, data.outputs[0].channelBuffers32,
 		                               static_cast<uint32_t> (channels),
 		                               static_cast<uint32_t> (data.numSamples));
 		return;
@@ -453,7 +474,10 @@ tresult PLUGIN_API Processor::process (ProcessData& data)
 		effect->handleMessage (kMessageHostInfo, &message);
 	}
 
-	if (takesInput && data.inputs[0].silenceFlags != 0)
+	// An effect whose output rings on runs on silent input until it has rung out; any other
+	// (and a bypassed one) trusts the host's silence flags at once.
+	const bool ringsOn = takesInput && effect->runsOnSilence && !bypass;
+	if (takesInput && !ringsOn && data.inputs[0].silenceFlags != 0)
 	{
 		output.silenceFlags = data.inputs[0].silenceFlags;
 		for (int32 c = 0; c < channels; ++c)
@@ -463,6 +487,32 @@ tresult PLUGIN_API Processor::process (ProcessData& data)
 		return kResultOk;
 	}
 	output.silenceFlags = 0;
+
+	float* inputChannels[2] = {nullptr, nullptr};
+	if (takesInput)
+		for (int32 c = 0; c < channels; ++c)
+			inputChannels[c] = data.inputs[0].channelBuffers32[c];
+	if (ringsOn)
+	{
+		const uint64 allChannels = (1ull << channels) - 1;
+		const uint64 flagged = data.inputs[0].silenceFlags & allChannels;
+		if (hasRungOutOnSilence (data, channels, flagged))
+		{
+			clearOutput (output, channels, data.numSamples);
+			output.silenceFlags = allChannels;
+			return kResultOk;
+		}
+		// A flagged channel is silence whatever its buffer holds: the effect reads zeros from
+		// the output buffer instead (unless that is another channel's input).
+		for (int32 c = 0; c < channels; ++c)
+		{
+			float* out = output.channelBuffers32[c];
+			if ((flagged & (1ull << c)) == 0 || (channels == 2 && out == inputChannels[1 - c]))
+				continue;
+			std::memset (out, 0, sizeof (float) * static_cast<size_t> (data.numSamples));
+			inputChannels[c] = out;
+		}
+	}
 
 	if (takesInput && bypass)
 	{
@@ -474,12 +524,12 @@ tresult PLUGIN_API Processor::process (ProcessData& data)
 		midiEventList->beginBlock (data.inputEvents);
 	if (!effect->wantsBuffers)
 	{
-		runFrameLoop (data, channels, hostInfoBlock, hasContext);
+		runFrameLoop (data, takesInput ? inputChannels : nullptr, channels, hostInfoBlock, hasContext);
 		writeMeters (data, true);
 	}
 	else
 	{
-		runBlock (data, channels);
+		runBlock (data, inputChannels, channels);
 		writeMeters (data, false);
 	}
 	if (midiEventList)

@@ -18,7 +18,11 @@ tresult PLUGIN_API Processor::getState (IBStream* state)
 {
 	if (!effect)
 		return kResultFalse;
-	return SavedState::write (state, *effect, bypass) ? kResultOk : kResultFalse;
+	// The values last asked for, also those no block has carried yet (a host saving at once).
+	const std::vector<float> values = latestValues.values ();
+	const bool haveValues = static_cast<int32> (values.size ()) == effect->controlCount ();
+	return SavedState::write (state, *effect, bypass, haveValues ? values.data () : nullptr) ? kResultOk
+	                                                                                         : kResultFalse;
 }
 
 tresult PLUGIN_API Processor::setState (IBStream* state)
@@ -38,8 +42,10 @@ tresult PLUGIN_API Processor::setState (IBStream* state)
 		// Restored values land at once, without gliding.
 		const bool smoothing = d->smoothingEnabled;
 		d->smoothingEnabled = false;
-		effect->setPlainValue (i, static_cast<float> (saved.controlValues[static_cast<size_t> (i)]));
+		const float value = static_cast<float> (saved.controlValues[static_cast<size_t> (i)]);
+		effect->setPlainValue (i, value);
 		d->smoothingEnabled = smoothing;
+		latestValues.setFromHost (i, static_cast<float> (effect->valueFromPlain (i, value)));
 	}
 	bypass = saved.bypass;
 	if (saved.hasJoystick)
@@ -109,6 +115,12 @@ tresult PLUGIN_API Processor::setParamNormalized (ParamID tag, ParamValue value)
 
 	const tresult result = SingleComponentEffect::setParamNormalized (tag, value);
 	sendParameterMessage (tag, value);
+	// The processor receives the value with a later block; a save before that must have it.
+	if (effect && tag < static_cast<ParamID> (effect->controlCount ()))
+		if (const ControlDescriptor* d = effect->controlAt (static_cast<int32> (tag)))
+			latestValues.setFromHost (static_cast<int32> (tag),
+			                          static_cast<float> (effect->valueFromNormalized (
+			                              static_cast<int32> (tag), controlFraction (*d, value))));
 	if (result != kResultOk || tag != kPresetsParamId)
 		return result;
 
@@ -141,6 +153,7 @@ void Processor::selectPreset (int32 slot)
 		if (!std::isfinite (hostValue))
 			hostValue = 0.;
 		effect->setNormalizedValue (i, fraction, false);
+		latestValues.setFromHost (i, static_cast<float> (effect->valueFromNormalized (i, fraction)));
 		SingleComponentEffect::setParamNormalized (static_cast<ParamID> (i), hostValue);
 		sendParameterMessage (static_cast<ParamID> (i), clampNormalized (hostValue));
 	}

@@ -35,7 +35,7 @@ bool readJoystickValue (IBStreamer& streamer, float& value)
 
 } // namespace
 
-bool SavedState::write (IBStream* stream, const CPlugIn& effect, bool bypass)
+bool SavedState::write (IBStream* stream, const CPlugIn& effect, bool bypass, const float* controlValues)
 {
 	if (!stream)
 		return false;
@@ -48,7 +48,7 @@ bool SavedState::write (IBStream* stream, const CPlugIn& effect, bool bypass)
 		const ControlDescriptor* d = effect.controlAt (i);
 		if (!d)
 			continue;
-		const float value = effect.getPlainValue (i);
+		const float value = controlValues ? controlValues[i] : effect.getPlainValue (i);
 		bool written = true;
 		switch (d->dataType)
 		{

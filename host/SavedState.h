@@ -15,8 +15,10 @@ namespace Vire2VUR3 {
 class SavedState
 {
 public:
-	// Writes the current state of effect (version 1).
-	static bool write (Steinberg::IBStream* stream, const CPlugIn& effect, bool bypass);
+	// Writes the current state of effect (version 1). controlValues, when given, holds the plain
+	// value to save for each control by position instead of the effect's own.
+	static bool write (Steinberg::IBStream* stream, const CPlugIn& effect, bool bypass,
+	                   const float* controlValues = nullptr);
 
 	// Reads a whole stream laid out for effect's controls. False, with this
 	// object left unusable, for a short or unknown stream or a value that is

@@ -122,7 +122,11 @@ struct StereoDelay
             state[i] = y;
             if (y == last[i])
             {
-                value[i] = target[i];
+                if (value[i] != target[i])
+                {
+                    value[i] = target[i];
+                    push();
+                }
             }
             else
             {

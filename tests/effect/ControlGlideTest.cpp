@@ -40,8 +40,9 @@ bool stepOne(ControlDescriptor& d)
     d.smoothState = y;
     if (y == d.smoothLastOutput)
     {
+        const bool landed = *d.floatVariable != d.smoothingTarget;
         *d.floatVariable = d.smoothingTarget;
-        return false;
+        return landed;
     }
     d.smoothLastOutput = y;
     *d.floatVariable = y;

@@ -157,6 +157,10 @@ struct StereoDelay
         rate = sampleRate;
         left.rate = rate;
         right.rate = rate;
+        // A prepare in the middle of a glide finishes it.
+        if (prepared)
+            for (int i = 0; i < 8; ++i)
+                value[i] = smoother[i].target;
         push(false);
         left.prepare();
         right.prepare();
@@ -211,7 +215,12 @@ struct StereoDelay
             s.state = y;
             if (y == s.last)
             {
-                value[i] = s.target;
+                // A stalled glide lands on its target, and the voices are cooked for it.
+                if (value[i] != s.target)
+                {
+                    value[i] = s.target;
+                    push(true);
+                }
             }
             else
             {

@@ -357,10 +357,44 @@ TEST(StereoDelayFilter, SmoothedKnobRecooksVoicesWhileGliding)
     for (int n = 0; n < 44100 * 3; ++n)
         effect.processFrame(in, out, 2, 2);
     EXPECT_EQ(effect.m_fDelay_ms, 1000.0f);
-    // Settling writes the target into the variable without a recook, so the
-    // voice keeps the last glided value, a hair below the target.
-    EXPECT_NEAR(effect.m_LeftVoice.m_fDelay_ms, 1000.0f, 0.05f);
-    EXPECT_LE(effect.m_LeftVoice.m_fDelay_ms, 1000.0f);
+    // The glide stalls a hair short; landing on the target recooks the voices for it.
+    EXPECT_EQ(effect.m_LeftVoice.m_fDelay_ms, 1000.0f);
+    EXPECT_EQ(effect.m_LeftVoice.m_fDelaySamples, 44100.0f);
+}
+
+// The same through runs of frames (the adapter's path), and a prepare in the middle of a glide.
+TEST(StereoDelayFilter, GlidesEndOnTheTargetInRunsAndAcrossAPrepare)
+{
+    CStDelayFil effect;
+    effect.setPlainValue(8, 1.0);
+    effect.sampleRate = 48000;
+    ASSERT_TRUE(effect.prepareToProcess());
+    std::vector<float> silence(512, 0.0f), sink(512), sink2(512);
+    const float* in[2] = {silence.data(), silence.data()};
+    float* out[2] = {sink.data(), sink2.data()};
+    HostInfoBlock timing{};
+    auto runBlocks = [&](int blocks) {
+        for (int b = 0; b < blocks; ++b)
+            effect.processFrameRun(in, out, 2, 512, timing, false, 1.0 / 48000.0);
+    };
+
+    effect.setNormalizedValue(0, 0.75, false);  // 1500 ms
+    runBlocks(200);
+    EXPECT_EQ(effect.m_LeftVoice.m_fDelaySamples, 72000.0f);
+    EXPECT_EQ(effect.m_RightVoice.m_fDelaySamples, 72000.0f);
+
+    // A block into a glide the host re-activates: the glide is finished at once.
+    effect.setNormalizedValue(0, 0.25, false);  // 500 ms
+    effect.setNormalizedValue(7, 0.5, false);
+    runBlocks(1);
+    EXPECT_GT(effect.m_fDelay_ms, 600.0f);
+    ASSERT_TRUE(effect.prepareToProcess());
+    EXPECT_EQ(effect.m_fDelay_ms, 500.0f);
+    EXPECT_EQ(effect.m_fVolume, 0.5f);
+    EXPECT_EQ(effect.m_LeftVoice.m_fDelaySamples, 24000.0f);
+    runBlocks(50);
+    EXPECT_EQ(effect.m_fDelay_ms, 500.0f);
+    EXPECT_EQ(effect.m_LeftVoice.m_fDelaySamples, 24000.0f);
 }
 
 TEST(StereoDelayFilter, BufferOperationsCopy)

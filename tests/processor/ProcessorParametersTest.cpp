@@ -389,11 +389,11 @@ TEST (ProcessorParameters, TailFollowsTheEffectsOptions)
 	EXPECT_EQ (rig.processor->getTailSamples (), 0u);
 }
 
-TEST (ProcessorParameters, ProductHasNoTailAndNoLatency)
+TEST (ProcessorParameters, ProductHasNoLatencyAndAtItsDefaultsOnlyTheFiltersShortTail)
 {
 	ProcessorRig rig;
 	rig.start (48000.);
-	EXPECT_EQ (rig.processor->getTailSamples (), 0u);
+	EXPECT_LT (rig.processor->getTailSamples (), 48u);
 	EXPECT_EQ (rig.processor->getLatencySamples (), 0u);
 }
 

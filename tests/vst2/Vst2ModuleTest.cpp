@@ -316,6 +316,65 @@ TEST_F (Vst2ModuleTest, SwitchingProgramMovesTheParameters)
 	EXPECT_GT (moved, 0);
 }
 
+// The saved delay (plain ms) in a chunk: the component state follows the chunk's length field.
+float chunkDelay (const std::vector<char>& chunk)
+{
+	float delay = -1.f;
+	if (chunk.size () >= 20)
+		std::memcpy (&delay, chunk.data () + 16, sizeof (delay));
+	return delay;
+}
+
+// Frames from an impulse on the left input to the first sample of its echo (-1: none).
+long firstEcho (vst_effect* e, int32_t block, long limit)
+{
+	std::vector<float> left (static_cast<size_t> (block), 0.f), right = left, outL, outR;
+	for (long done = 0; done < limit; done += block)
+	{
+		left[0] = done == 0 ? 1.f : 0.f;
+		processStereo (e, left, right, outL, outR);
+		for (int32_t i = 0; i < block; ++i)
+			if (outL[static_cast<size_t> (i)] != 0.f)
+				return done + i;
+	}
+	return -1;
+}
+
+TEST_F (Vst2ModuleTest, ReactivationMidGlideSavingAtOnceAndTheTailAsDawsDoThem)
+{
+	constexpr int32_t kBlock = 256;
+	vst_effect* e = open ();
+	ASSERT_NE (e, nullptr);
+	resume (e, 48000.f, kBlock);
+	e->set_parameter (e, 8, 1.f); // delay mode
+	e->set_parameter (e, 6, 1.f); // all wet
+	std::vector<float> zeros (kBlock, 0.f), outL, outR;
+	for (int b = 0; b < 100; ++b)
+		processStereo (e, zeros, zeros, outL, outR);
+
+	// "Delay" to 1500 ms; three blocks later the host suspends and resumes the plug-in.
+	e->set_parameter (e, 0, 0.75f);
+	for (int b = 0; b < 3; ++b)
+		processStereo (e, zeros, zeros, outL, outR);
+	dispatch (e, Abi::kEffMainsChanged, 0, 0);
+	dispatch (e, Abi::kEffMainsChanged, 0, 1);
+	EXPECT_EQ (chunkDelay (chunkOf (e)), 1500.f);
+	EXPECT_EQ (firstEcho (e, kBlock, 80000), 72000);
+
+	// Saved right after the host set it, before any block.
+	e->set_parameter (e, 0, 0.35f);
+	EXPECT_EQ (chunkDelay (chunkOf (e)), static_cast<float> (static_cast<double> (0.35f) * 2000.0));
+
+	// The tail of these settings: one echo after 700 ms; endless at 100 % feedback; none when off.
+	const intptr_t tail = dispatch (e, Abi::kEffGetTailSize);
+	EXPECT_GE (tail, 33600);
+	EXPECT_LT (tail, 34000);
+	e->set_parameter (e, 1, 1.f);
+	EXPECT_EQ (dispatch (e, Abi::kEffGetTailSize), INT32_MAX);
+	e->set_parameter (e, 9, 1.f);
+	EXPECT_EQ (dispatch (e, Abi::kEffGetTailSize), 1); // VST 2 for "no tail"
+}
+
 TEST_F (Vst2ModuleTest, HostileInputIsRefused)
 {
 	vst_effect* e = open ();
