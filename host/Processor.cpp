@@ -53,7 +53,6 @@ Processor::Processor ()
 , midiEventList (nullptr)
 , prepared (false)
 , initialized (false)
-, setupRefused (false)
 {
 }
 

@@ -165,8 +165,6 @@ private:
 	bool prepared;
 	// Between initialize and terminate.
 	bool initialized;
-	// The host's last setupProcessing was refused: no activation until one succeeds.
-	bool setupRefused;
 	// The program-list table of the IUnitInfo queries is the one inherited from
 	// EditControllerEx1; nothing fills it.
 };
