@@ -101,6 +101,7 @@ tresult PLUGIN_API Processor::initialize (FUnknown* context)
 		return kResultFalse;
 	const tresult result = SingleComponentEffect::initialize (context);
 	initialized = result == kResultOk;
+	hostQuirks = HostQuirks::of (context);
 
 	// A second initialize keeps the effect it has.
 	if (!effect)

@@ -7,6 +7,7 @@
 
 #include "effect/CPlugIn.h"
 #include "effect/GuiMessage.h"
+#include "HostQuirks.h"
 
 #include "pluginterfaces/vst/ivstmidicontrollers.h"
 #include "pluginterfaces/vst/ivstparameterchanges.h"
@@ -146,6 +147,7 @@ private:
 	void sendParameterMessage (Steinberg::Vst::ParamID id, Steinberg::Vst::ParamValue value);
 	void selectPreset (Steinberg::int32 slot);
 	void refreshDependentControls ();
+	void announceMovedParameters ();
 	Steinberg::Vst::Parameter* presetsParameter ();
 
 	Steinberg::uint32 latency;
@@ -165,6 +167,7 @@ private:
 	bool prepared;
 	// Between initialize and terminate.
 	bool initialized;
+	HostQuirks hostQuirks;
 	// The program-list table of the IUnitInfo queries is the one inherited from
 	// EditControllerEx1; nothing fills it.
 };
