@@ -1,9 +1,6 @@
 #include "HostQuirks.h"
 
-#include "pluginterfaces/base/funknown.h"
 #include "pluginterfaces/vst/ivsthostapplication.h"
-
-#include <cstring>
 
 namespace Vire2VUR3 {
 
