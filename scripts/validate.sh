@@ -24,7 +24,8 @@ log=$(mktemp)
 trap 'rm -f "$log"' EXIT
 status=0
 "$VST3_VALIDATOR" -e "$bundle" > "$log" 2>&1 || status=$?
-grep -F -e "Failed]" "$log" || true
+# Each test prints "[Its Name]", what it did, then "[Succeeded]" or "[XXXXXXX Failed]".
+awk '/^\[.*\]$/ && !/Succeeded|Failed/ { name = $0 } /Failed\]$/ { print "validate: failed: " name }' "$log"
 result=$(grep -E "^Result: [0-9]+ tests passed, [0-9]+ tests failed" "$log" | tail -n 1 || true)
 if [ -z "$result" ]; then
   cat "$log"
