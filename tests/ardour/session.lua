@@ -100,6 +100,7 @@ if phase == "create" then
 elseif phase == "reload" then
 	local list = io.open (files, "a")
 	local saved = {}
+	local labels = {}
 	for _, snapshot in ipairs ({ name, quick }) do
 		assert (load_session (dir, snapshot), "load " .. snapshot)
 		local track = Session:route_by_name ("Tarnwick"):to_track ()
@@ -108,6 +109,7 @@ elseif phase == "reload" then
 		check (plugin:name () == "TarnwickFreex86", snapshot .. ": plug-in " .. plugin:name ())
 		check (plugin:last_preset ().label == program, snapshot .. ": program " .. plugin:last_preset ().label)
 		saved[snapshot] = params_of (proc)
+		for i = 0, CONTROLS - 1 do labels[i] = plugin:parameter_label (i) end
 		if snapshot == name then
 			bounce (track, track:main_outs (), false, "after", list)
 		end
@@ -120,7 +122,7 @@ elseif phase == "reload" then
 	local values = saved[name]
 	local function expect (snapshot, index, want)
 		local got = saved[snapshot][index + 1]
-		check (near (got, want), string.format ("%s: parameter %d is %.9g, expected %.9g", snapshot, index, got, want))
+		check (near (got, want), string.format ("%s: %s is %.9g, expected %.9g", snapshot, labels[index], got, want))
 	end
 	expect (name, DELAY, set.delay)
 	expect (name, WETDRY, set.wetdry)
