@@ -92,7 +92,8 @@ if phase == "create" then
 	list:close ()
 	Session:save_state ("", false, false, false, false, false)
 
-	-- A change saved at once, before an engine cycle has carried it to the plug-in.
+	-- A change saved at once: before its glide has ended, most likely before any engine cycle
+	-- has carried it to the plug-in.
 	ARDOUR.LuaAPI.set_processor_param (proc, FEEDBACK, set.feedback)
 	Session:save_state (quick, false, false, false, false, false)
 	check (near (ARDOUR.LuaAPI.get_processor_param (proc, FEEDBACK, true), set.feedback), "Feedback not taken")
