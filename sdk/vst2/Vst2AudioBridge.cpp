@@ -130,10 +130,10 @@ bool Vst2AudioBridge::setSampleRate (double rate)
 {
 	if (!(rate > 0.0) || !std::isfinite (rate))
 		return false;
-	const bool wasActive = active;
+	const bool wasResumed = resumed;
 	suspend ();
 	sampleRate = rate;
-	if (wasActive)
+	if (wasResumed)
 		resume ();
 	return true;
 }
@@ -142,34 +142,39 @@ bool Vst2AudioBridge::setBlockSize (int32 size)
 {
 	if (size <= 0)
 		return false;
-	const bool wasActive = active;
+	const bool wasResumed = resumed;
 	suspend ();
 	blockSize = std::min (size, kLargestBlock);
-	if (wasActive)
+	if (wasResumed)
 		resume ();
 	return true;
 }
 
-void Vst2AudioBridge::applyProcessSetup ()
+bool Vst2AudioBridge::applyProcessSetup ()
 {
 	ProcessSetup setup {};
 	setup.processMode = kRealtime;
 	setup.symbolicSampleSize = kSample32;
 	setup.maxSamplesPerBlock = blockSize;
 	setup.sampleRate = sampleRate;
-	processor->setupProcessing (setup);
+	const bool accepted = processor->setupProcessing (setup) == kResultOk;
 
 	scratch.assign (static_cast<size_t> (blockSize) * static_cast<size_t> (std::max (mainOutputChannels, 0)), 0.f);
 	scratchChannels.assign (static_cast<size_t> (std::max (mainOutputChannels, 0)), nullptr);
 	for (size_t c = 0; c < scratchChannels.size (); ++c)
 		scratchChannels[c] = scratch.data () + c * static_cast<size_t> (blockSize);
+	return accepted;
 }
 
 void Vst2AudioBridge::resume ()
 {
+	resumed = true;
 	if (active || processor == nullptr)
 		return;
-	applyProcessSetup ();
+	// A VST 2 host cannot hear that a set-up was refused: rather than run at the last
+	// accepted rate, stay silent until the host offers one the plug-in takes.
+	if (!applyProcessSetup ())
+		return;
 	component->setActive (true);
 	processor->setProcessing (true);
 	active = true;
@@ -177,6 +182,7 @@ void Vst2AudioBridge::resume ()
 
 void Vst2AudioBridge::suspend ()
 {
+	resumed = false;
 	if (!active)
 		return;
 	processor->setProcessing (false);

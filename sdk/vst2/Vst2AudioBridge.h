@@ -66,7 +66,7 @@ private:
 		std::atomic<bool> dirty {false};
 	};
 
-	void applyProcessSetup ();
+	bool applyProcessSetup ();
 	// False when the host left out a buffer of the main buses.
 	bool hasAllChannels (const float* const* inputs, float** outputs) const;
 	void takePendingChanges ();
@@ -93,6 +93,9 @@ private:
 
 	double sampleRate {44100.0};
 	int32 blockSize {1024};
+	// What the host asked for last (resume or suspend); active only once the plug-in also
+	// took the set-up.
+	bool resumed {false};
 	bool active {false};
 	int64 continuousSamples {0};
 

@@ -139,6 +139,9 @@ TEST_F (HostileVst2Host, EverySampleRateInTurnOnOneInstance)
 	// A rate the effect cannot run at: silence, nothing else.
 	effect.call (Abi::kEffSetSampleRate, 0, 0, nullptr, 1e9f);
 	EXPECT_FALSE (processAllSizes (effect, 6));
+	// Still resumed as far as the host knows: a rate that works brings the sound back.
+	EXPECT_EQ (effect.call (Abi::kEffSetSampleRate, 0, 0, nullptr, kRate), 1);
+	EXPECT_TRUE (processAllSizes (effect, 7));
 	ASSERT_NO_FATAL_FAILURE (expectRecovers (effect));
 }
 
