@@ -2,6 +2,7 @@
 
 #include "effect/ControlGlide.h"
 #include "effect/PassThrough.h"
+#include "effect/VoicePair.h"
 
 namespace {
 
@@ -362,6 +363,15 @@ void CStDelayFil::runAtRest(const float* const* inputs, float* const* outputs, u
             for (uint32_t i = 0; i < frameCount; ++i)
                 outputs[c][i] = inputs[c][i] * m_fVolume;
         return;
+    }
+    if (channels == 2)
+    {
+        VoicePair pair(m_LeftVoice, m_RightVoice);
+        if (pair.fitsRunAtRest())
+        {
+            pair.runAtRest(inputs[0], inputs[1], outputs[0], outputs[1], frameCount, m_fVolume);
+            return;
+        }
     }
     runVoice(m_LeftVoice, inputs[0], outputs[0], frameCount, m_fVolume);
     if (channels == 2)
