@@ -179,7 +179,7 @@ void CStDelayFil::pushControlsToVoices(bool recook)
     pushSettingsToVoices(currentSettings(), recook);
 }
 
-inline void CStDelayFil::pushSettingsToVoices(const VoiceSettings& settings, bool recook)
+inline VoiceInputs CStDelayFil::voiceInputsFor(const VoiceSettings& settings)
 {
     float delay;
     float feedback;
@@ -195,16 +195,29 @@ inline void CStDelayFil::pushSettingsToVoices(const VoiceSettings& settings, boo
         feedback = settings.feedbackPct - 5.0f;
     }
 
-    m_RightVoice.m_fDelay_ms = settings.offsetMs + delay;
-    m_LeftVoice.m_fDelay_ms = delay;
+    VoiceInputs inputs;
+    inputs.leftDelayMs = delay;
+    inputs.rightDelayMs = settings.offsetMs + delay;
+    inputs.feedbackPct = feedback;
+    inputs.wetPct = settings.wetPct;
+    inputs.cutoffHz = settings.cutoffHz;
+    inputs.q = settings.q;
+    return inputs;
+}
+
+inline void CStDelayFil::pushSettingsToVoices(const VoiceSettings& settings, bool recook)
+{
+    const VoiceInputs inputs = voiceInputsFor(settings);
+    m_RightVoice.m_fDelay_ms = inputs.rightDelayMs;
+    m_LeftVoice.m_fDelay_ms = inputs.leftDelayMs;
 
     CFilteredDelay* voices[2] = {&m_LeftVoice, &m_RightVoice};
     for (CFilteredDelay* voice : voices)
     {
-        voice->m_fFeedback_pct = feedback;
-        voice->m_fWetLevel_pct = settings.wetPct;
-        voice->m_f_fc_Hz = settings.cutoffHz;
-        voice->m_f_Q = settings.q;
+        voice->m_fFeedback_pct = inputs.feedbackPct;
+        voice->m_fWetLevel_pct = inputs.wetPct;
+        voice->m_f_fc_Hz = inputs.cutoffHz;
+        voice->m_f_Q = inputs.q;
     }
 
     if (!recook)
@@ -394,6 +407,11 @@ bool CStDelayFil::runGliding(const float* const* inputs, float* const* outputs, 
         return false;
 
     const bool stereo = channels == 2;
+    // Both voices in the lanes when they can be; mono (and a pair that cannot) runs the scalar voice.
+    VoicePair pair(m_LeftVoice, m_RightVoice);
+    const bool inLanes = stereo && pair.fitsLanes();
+    if (inLanes)
+        pair.beginFrames();
     for (uint32_t i = 0; i < frameCount; ++i)
     {
         const float left = inputs[0][i];
@@ -401,17 +419,23 @@ bool CStDelayFil::runGliding(const float* const* inputs, float* const* outputs, 
         const int lastMover = glide.step();
         if (lastMover >= 0)
         {
-            // What the last moving control's change would have cooked.
+            // What the last moving control's change would have cooked (when that is Wet/Dry or
+            // Volume, every setting has its new value).
+            const int wetDry = static_cast<int>(kWetDry);
+            const int mover = lastMover >= wetDry ? wetDry : lastMover;
             VoiceSettings settings;
-            settings.delayMs = glide.valueAtMove(kDelay, lastMover);
-            settings.feedbackPct = glide.valueAtMove(kFeedback, lastMover);
-            settings.cutoffHz = glide.valueAtMove(kCutoff, lastMover);
-            settings.q = glide.valueAtMove(kResonance, lastMover);
-            settings.ratio = glide.valueAtMove(kDelayRatio, lastMover);
-            settings.offsetMs = glide.valueAtMove(kOffset, lastMover);
-            settings.wetPct = glide.valueAtMove(kWetDry, lastMover);
+            settings.delayMs = glide.valueAtMove(kDelay, mover);
+            settings.feedbackPct = glide.valueAtMove(kFeedback, mover);
+            settings.cutoffHz = glide.valueAtMove(kCutoff, mover);
+            settings.q = glide.valueAtMove(kResonance, mover);
+            settings.ratio = glide.valueAtMove(kDelayRatio, mover);
+            settings.offsetMs = glide.valueAtMove(kOffset, mover);
+            settings.wetPct = glide.valueAtMove(kWetDry, mover);
             settings.delayState = m_uDState;
-            pushSettingsToVoices(settings, true);
+            if (inLanes)
+                pair.recook(voiceInputsFor(settings));
+            else
+                pushSettingsToVoices(settings, true);
         }
         const float volume = glide.value(kVolume);
         if (m_uActive != 0)
@@ -421,10 +445,17 @@ bool CStDelayFil::runGliding(const float* const* inputs, float* const* outputs, 
                 outputs[1][i] = right * volume;
             continue;
         }
+        if (inLanes)
+        {
+            storeLanes(pair.processFrame(lanePair(left, right)) * bothLanes(volume), outputs[0] + i, outputs[1] + i);
+            continue;
+        }
         outputs[0][i] = m_LeftVoice.processSample(left) * volume;
         if (stereo)
             outputs[1][i] = m_RightVoice.processSample(right) * volume;
     }
+    if (inLanes)
+        pair.endFrames();
     glide.store();
     return true;
 }

@@ -2,6 +2,7 @@
 
 #include "effect/CFilteredDelay.h"
 #include "effect/CPlugIn.h"
+#include "effect/VoicePair.h"
 
 #include <cstdint>
 
@@ -80,6 +81,8 @@ private:
     // cooked once per frame. False (nothing done) when a control is set up otherwise.
     bool runGliding(const float* const* inputs, float* const* outputs, uint32_t channels, uint32_t frameCount);
     VoiceSettings currentSettings() const;
+    // Each voice's delay and the shared settings, for the delay mode.
+    static VoiceInputs voiceInputsFor(const VoiceSettings& settings);
     void pushSettingsToVoices(const VoiceSettings& settings, bool recook);
 
     // While the frame's smoothing pass runs, a moving control only records the

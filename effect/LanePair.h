@@ -6,6 +6,8 @@
 // scalar code's order, and keep the build free of fused multiply-adds (-ffp-contract=off) so
 // that neither side is contracted.
 
+#include <cstdint>
+
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
@@ -79,6 +81,38 @@ inline LanePair select(LaneMask mask, LanePair ifSet, LanePair otherwise)
     return {_mm_or_ps(_mm_and_ps(mask.m, ifSet.v), _mm_andnot_ps(mask.m, otherwise.v))};
 }
 
+inline LaneMask equalLanes(LanePair a, LanePair b)
+{
+    return {_mm_cmpeq_ps(a.v, b.v)};
+}
+
+inline LaneMask greaterLanes(LanePair a, LanePair b)
+{
+    return {_mm_cmpgt_ps(a.v, b.v)};
+}
+
+inline LaneMask lessLanes(LanePair a, LanePair b)
+{
+    return {_mm_cmplt_ps(a.v, b.v)};
+}
+
+inline LaneMask atLeastLanes(LanePair a, LanePair b)
+{
+    return {_mm_cmpge_ps(a.v, b.v)};
+}
+
+// Each lane widened to double, multiplied by `factor` and rounded back to float.
+inline LanePair timesInDouble(LanePair a, double factor)
+{
+    return {_mm_cvtpd_ps(_mm_mul_pd(_mm_cvtps_pd(a.v), _mm_set1_pd(factor)))};
+}
+
+// Each lane truncated toward zero to a 32-bit integer and back to float.
+inline LanePair truncated(LanePair a)
+{
+    return {_mm_cvtepi32_ps(_mm_cvttps_epi32(a.v))};
+}
+
 // CBiQuad's underflow flush: a result that is not zero but, widened to double, lies within
 // 1.175494351e-38 of it becomes +0. That double bound falls between the smallest normal float
 // and the next float up, so in float terms: 0 < |y| <= FLT_MIN. Exact zeros (-0 included) and
@@ -149,6 +183,37 @@ inline LaneMask laneMask(bool left, bool right)
 inline LanePair select(LaneMask mask, LanePair ifSet, LanePair otherwise)
 {
     return {mask.left ? ifSet.left : otherwise.left, mask.right ? ifSet.right : otherwise.right};
+}
+
+inline LaneMask equalLanes(LanePair a, LanePair b)
+{
+    return {a.left == b.left, a.right == b.right};
+}
+
+inline LaneMask greaterLanes(LanePair a, LanePair b)
+{
+    return {a.left > b.left, a.right > b.right};
+}
+
+inline LaneMask lessLanes(LanePair a, LanePair b)
+{
+    return {a.left < b.left, a.right < b.right};
+}
+
+inline LaneMask atLeastLanes(LanePair a, LanePair b)
+{
+    return {a.left >= b.left, a.right >= b.right};
+}
+
+inline LanePair timesInDouble(LanePair a, double factor)
+{
+    return {static_cast<float>(static_cast<double>(a.left) * factor),
+            static_cast<float>(static_cast<double>(a.right) * factor)};
+}
+
+inline LanePair truncated(LanePair a)
+{
+    return {static_cast<float>(static_cast<int32_t>(a.left)), static_cast<float>(static_cast<int32_t>(a.right))};
 }
 
 inline float flushTinyLane(float y)

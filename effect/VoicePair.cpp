@@ -108,3 +108,72 @@ void VoicePair::runAtRest(const float* leftIn, const float* rightIn, float* left
     m_Left.m_nReadPos = leftRead;
     m_Right.m_nReadPos = rightRead;
 }
+
+void VoicePair::beginFrames()
+{
+    const CBiQuad& leftFilter = m_Left.m_InputFilter;
+    const CBiQuad& rightFilter = m_Right.m_InputFilter;
+    m_A0 = lanePair(leftFilter.m_fA0, rightFilter.m_fA0);
+    m_A1 = lanePair(leftFilter.m_fA1, rightFilter.m_fA1);
+    m_A2 = lanePair(leftFilter.m_fA2, rightFilter.m_fA2);
+    m_B1 = lanePair(leftFilter.m_fB1, rightFilter.m_fB1);
+    m_B2 = lanePair(leftFilter.m_fB2, rightFilter.m_fB2);
+    m_X1 = lanePair(leftFilter.m_fX1, rightFilter.m_fX1);
+    m_X2 = lanePair(leftFilter.m_fX2, rightFilter.m_fX2);
+    m_Y1 = lanePair(leftFilter.m_fY1, rightFilter.m_fY1);
+    m_Y2 = lanePair(leftFilter.m_fY2, rightFilter.m_fY2);
+    m_Feedback = lanePair(m_Left.m_fFeedbackGain, m_Right.m_fFeedbackGain);
+    m_Wet = lanePair(m_Left.m_fWetGain, m_Right.m_fWetGain);
+    m_pLeftLine = m_Left.m_pDelayLine;
+    m_pRightLine = m_Right.m_pDelayLine;
+    m_nLength = m_Left.m_nLineLength;
+    m_nWritePos = m_Left.m_nWritePos;
+    m_nLeftRead = m_Left.m_nReadPos;
+    m_nRightRead = m_Right.m_nReadPos;
+    // The product updateDelayVariables starts from, for the voices' rate.
+    m_dSamplesPerMs = static_cast<double>(static_cast<float>(m_Left.sampleRate)) * 0.001;
+    m_bRecooked = false;
+    takeDelays(lanePair(m_Left.m_fDelaySamples, m_Right.m_fDelaySamples));
+    const bool leftTap = m_nLeftRead == m_nWritePos && m_Left.m_fDelaySamples < 1.0f;
+    const bool rightTap = m_nRightRead == m_nWritePos && m_Right.m_fDelaySamples < 1.0f;
+    m_InputIsTap = laneMask(leftTap, rightTap);
+}
+
+void VoicePair::endFrames()
+{
+    CBiQuad& leftFilter = m_Left.m_InputFilter;
+    CBiQuad& rightFilter = m_Right.m_InputFilter;
+    leftFilter.m_fX1 = leftLane(m_X1);
+    rightFilter.m_fX1 = rightLane(m_X1);
+    leftFilter.m_fX2 = leftLane(m_X2);
+    rightFilter.m_fX2 = rightLane(m_X2);
+    leftFilter.m_fY1 = leftLane(m_Y1);
+    rightFilter.m_fY1 = rightLane(m_Y1);
+    leftFilter.m_fY2 = leftLane(m_Y2);
+    rightFilter.m_fY2 = rightLane(m_Y2);
+    m_Left.m_nWritePos = m_nWritePos;
+    m_Right.m_nWritePos = m_nWritePos;
+    m_Left.m_nReadPos = m_nLeftRead;
+    m_Right.m_nReadPos = m_nRightRead;
+    if (!m_bRecooked)
+        return;
+
+    // The last recook's inputs and results, as pushSettingsToVoices would have left them.
+    m_Left.m_fDelay_ms = m_LastInputs.leftDelayMs;
+    m_Right.m_fDelay_ms = m_LastInputs.rightDelayMs;
+    CFilteredDelay* voices[2] = {&m_Left, &m_Right};
+    for (CFilteredDelay* voice : voices)
+    {
+        voice->m_fFeedback_pct = m_LastInputs.feedbackPct;
+        voice->m_fWetLevel_pct = m_LastInputs.wetPct;
+        voice->m_f_fc_Hz = m_LastInputs.cutoffHz;
+        voice->m_f_Q = m_LastInputs.q;
+    }
+    m_Left.m_fDelaySamples = leftLane(m_Delay);
+    m_Right.m_fDelaySamples = rightLane(m_Delay);
+    m_Left.m_fFeedbackGain = leftLane(m_Feedback);
+    m_Right.m_fFeedbackGain = rightLane(m_Feedback);
+    m_Left.m_fWetGain = leftLane(m_Wet);
+    m_Right.m_fWetGain = rightLane(m_Wet);
+    m_Right.computeFilterCoefficientsLike(m_Left, m_LastInputs.cutoffHz, m_LastInputs.q);
+}
