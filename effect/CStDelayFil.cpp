@@ -447,7 +447,8 @@ bool CStDelayFil::runGliding(const float* const* inputs, float* const* outputs, 
         }
         if (inLanes)
         {
-            storeLanes(pair.processFrame(lanePair(left, right)) * bothLanes(volume), outputs[0] + i, outputs[1] + i);
+            const LanePair out = pair.processFrame(loadLanes(inputs[0] + i, inputs[1] + i)) * bothLanes(volume);
+            storeLanes(out, outputs[0] + i, outputs[1] + i);
             continue;
         }
         outputs[0][i] = m_LeftVoice.processSample(left) * volume;

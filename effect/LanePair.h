@@ -15,7 +15,7 @@
 struct LanePair
 {
 #if defined(__SSE2__)
-    __m128 v;  // lanes 0 and 1 hold left and right; lanes 2 and 3 are zero or ignored
+    __m128 v;  // lanes 0 and 1 hold left and right; lanes 2 and 3 are ignored
 #else
     float left;
     float right;
@@ -32,6 +32,11 @@ inline LanePair lanePair(float left, float right)
 inline LanePair loadLanes(const float* left, const float* right)
 {
     return {_mm_unpacklo_ps(_mm_load_ss(left), _mm_load_ss(right))};
+}
+
+inline LanePair bothLanes(float value)
+{
+    return {_mm_set1_ps(value)};
 }
 
 inline void storeLanes(LanePair p, float* left, float* right)
@@ -138,6 +143,11 @@ inline LanePair loadLanes(const float* left, const float* right)
     return {*left, *right};
 }
 
+inline LanePair bothLanes(float value)
+{
+    return {value, value};
+}
+
 inline void storeLanes(LanePair p, float* left, float* right)
 {
     *left = p.left;
@@ -230,8 +240,3 @@ inline LanePair flushTiny(LanePair y)
 }
 
 #endif
-
-inline LanePair bothLanes(float value)
-{
-    return lanePair(value, value);
-}

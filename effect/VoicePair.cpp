@@ -127,6 +127,7 @@ void VoicePair::beginFrames()
     m_pLeftLine = m_Left.m_pDelayLine;
     m_pRightLine = m_Right.m_pDelayLine;
     m_nLength = m_Left.m_nLineLength;
+    m_Longest = bothLanes(static_cast<float>(m_nLength - 1));
     m_nWritePos = m_Left.m_nWritePos;
     m_nLeftRead = m_Left.m_nReadPos;
     m_nRightRead = m_Right.m_nReadPos;

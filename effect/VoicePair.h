@@ -65,6 +65,7 @@ private:
     LanePair m_A0, m_A1, m_A2, m_B1, m_B2;
     LanePair m_X1, m_X2, m_Y1, m_Y2;
     LanePair m_Delay;  // in samples
+    LanePair m_Longest;  // the longest delay the line holds
     LanePair m_Fraction;
     LanePair m_OneMinusFraction;
     LanePair m_Feedback;
@@ -128,9 +129,8 @@ inline void VoicePair::recook(const VoiceInputs& inputs)
     // Inside the line, as updateDelayVariables keeps it.
     LanePair delay = timesInDouble(lanePair(inputs.leftDelayMs, inputs.rightDelayMs), m_dSamplesPerMs);
     const LanePair zero = bothLanes(0.0f);
-    const LanePair longest = bothLanes(static_cast<float>(m_nLength - 1));
     delay = select(atLeastLanes(delay, zero), delay, zero);
-    delay = select(greaterLanes(delay, longest), longest, delay);
+    delay = select(greaterLanes(delay, m_Longest), m_Longest, delay);
 
     m_nLeftRead = m_nWritePos - static_cast<int32_t>(leftLane(delay));
     if (m_nLeftRead < 0)
