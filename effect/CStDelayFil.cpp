@@ -406,32 +406,56 @@ bool CStDelayFil::runGliding(const float* const* inputs, float* const* outputs, 
     if (!glide.load(controlIndexTable))
         return false;
 
-    const bool stereo = channels == 2;
-    // Both voices in the lanes when they can be; mono (and a pair that cannot) runs the scalar voice.
     VoicePair pair(m_LeftVoice, m_RightVoice);
-    const bool inLanes = stereo && pair.fitsLanes();
+    if (channels == 2 && pair.fitsLanes())
+        glideFrames<true>(glide, pair, inputs, outputs, channels, frameCount);
+    else
+        glideFrames<false>(glide, pair, inputs, outputs, channels, frameCount);
+    glide.store();
+    return true;
+}
+
+CStDelayFil::VoiceSettings CStDelayFil::settingsAtMove(const ControlGlide& glide, int lastMover) const
+{
+    VoiceSettings settings;
+    settings.delayState = m_uDState;
+    if (lastMover >= static_cast<int>(kWetDry))
+    {
+        // Wet/Dry or Volume moved last: every setting has its new value.
+        settings.delayMs = glide.value(kDelay);
+        settings.feedbackPct = glide.value(kFeedback);
+        settings.cutoffHz = glide.value(kCutoff);
+        settings.q = glide.value(kResonance);
+        settings.ratio = glide.value(kDelayRatio);
+        settings.offsetMs = glide.value(kOffset);
+        settings.wetPct = glide.value(kWetDry);
+        return settings;
+    }
+    settings.delayMs = glide.valueAtMove(kDelay, lastMover);
+    settings.feedbackPct = glide.valueAtMove(kFeedback, lastMover);
+    settings.cutoffHz = glide.valueAtMove(kCutoff, lastMover);
+    settings.q = glide.valueAtMove(kResonance, lastMover);
+    settings.ratio = glide.valueAtMove(kDelayRatio, lastMover);
+    settings.offsetMs = glide.valueAtMove(kOffset, lastMover);
+    settings.wetPct = glide.valueAtMove(kWetDry, lastMover);
+    return settings;
+}
+
+// The frames of a glide, with both voices in the lanes (stereo, when they fit) or one by one.
+template <bool inLanes>
+void CStDelayFil::glideFrames(ControlGlide& glide, VoicePair& pair, const float* const* inputs,
+                              float* const* outputs, uint32_t channels, uint32_t frameCount)
+{
+    const bool stereo = channels == 2;
     if (inLanes)
         pair.beginFrames();
     for (uint32_t i = 0; i < frameCount; ++i)
     {
-        const float left = inputs[0][i];
-        const float right = stereo ? inputs[1][i] : 0.0f;
         const int lastMover = glide.step();
         if (lastMover >= 0)
         {
-            // What the last moving control's change would have cooked (when that is Wet/Dry or
-            // Volume, every setting has its new value).
-            const int wetDry = static_cast<int>(kWetDry);
-            const int mover = lastMover >= wetDry ? wetDry : lastMover;
-            VoiceSettings settings;
-            settings.delayMs = glide.valueAtMove(kDelay, mover);
-            settings.feedbackPct = glide.valueAtMove(kFeedback, mover);
-            settings.cutoffHz = glide.valueAtMove(kCutoff, mover);
-            settings.q = glide.valueAtMove(kResonance, mover);
-            settings.ratio = glide.valueAtMove(kDelayRatio, mover);
-            settings.offsetMs = glide.valueAtMove(kOffset, mover);
-            settings.wetPct = glide.valueAtMove(kWetDry, mover);
-            settings.delayState = m_uDState;
+            // What the last moving control's change would have cooked.
+            const VoiceSettings settings = settingsAtMove(glide, lastMover);
             if (inLanes)
                 pair.recook(voiceInputsFor(settings));
             else
@@ -440,9 +464,9 @@ bool CStDelayFil::runGliding(const float* const* inputs, float* const* outputs, 
         const float volume = glide.value(kVolume);
         if (m_uActive != 0)
         {
-            outputs[0][i] = left * volume;
+            outputs[0][i] = inputs[0][i] * volume;
             if (stereo)
-                outputs[1][i] = right * volume;
+                outputs[1][i] = inputs[1][i] * volume;
             continue;
         }
         if (inLanes)
@@ -451,14 +475,14 @@ bool CStDelayFil::runGliding(const float* const* inputs, float* const* outputs, 
             storeLanes(out, outputs[0] + i, outputs[1] + i);
             continue;
         }
+        const float left = inputs[0][i];
+        const float right = stereo ? inputs[1][i] : 0.0f;
         outputs[0][i] = m_LeftVoice.processSample(left) * volume;
         if (stereo)
             outputs[1][i] = m_RightVoice.processSample(right) * volume;
     }
     if (inLanes)
         pair.endFrames();
-    glide.store();
-    return true;
 }
 
 bool CStDelayFil::processInterleavedBuffer(float* input, float* output, uint32_t, uint32_t, uint32_t sampleCount)

@@ -6,6 +6,8 @@
 
 #include <cstdint>
 
+class ControlGlide;
+
 // The product's stereo filtered delay: two voices, comb or delay mode,
 // a delay ratio and a right-channel offset, an on/off switch and a volume.
 class CStDelayFil : public CPlugIn
@@ -81,6 +83,11 @@ private:
     // cooked once per frame. False (nothing done) when a control is set up otherwise.
     bool runGliding(const float* const* inputs, float* const* outputs, uint32_t channels, uint32_t frameCount);
     VoiceSettings currentSettings() const;
+    // The settings a glide's step cooks: as they stood when its last moving control moved.
+    VoiceSettings settingsAtMove(const ControlGlide& glide, int lastMover) const;
+    template <bool inLanes>
+    void glideFrames(ControlGlide& glide, VoicePair& pair, const float* const* inputs, float* const* outputs,
+                     uint32_t channels, uint32_t frameCount);
     // Each voice's delay and the shared settings, for the delay mode.
     static VoiceInputs voiceInputsFor(const VoiceSettings& settings);
     void pushSettingsToVoices(const VoiceSettings& settings, bool recook);
