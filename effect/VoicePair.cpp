@@ -176,5 +176,6 @@ void VoicePair::endFrames()
     m_Right.m_fFeedbackGain = rightLane(m_Feedback);
     m_Left.m_fWetGain = leftLane(m_Wet);
     m_Right.m_fWetGain = rightLane(m_Wet);
+    m_Left.computeFilterCoefficients(m_LastInputs.cutoffHz, m_LastInputs.q);
     m_Right.computeFilterCoefficientsLike(m_Left, m_LastInputs.cutoffHz, m_LastInputs.q);
 }

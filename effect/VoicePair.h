@@ -118,9 +118,6 @@ inline void VoicePair::takeDelays(LanePair delay)
 
 inline void VoicePair::recook(const VoiceInputs& inputs)
 {
-    m_bRecooked = true;
-    m_LastInputs = inputs;
-
     const float feedback = static_cast<float>(static_cast<double>(inputs.feedbackPct) * 0.01);
     const float wet = static_cast<float>(static_cast<double>(inputs.wetPct) * 0.01);
     m_Feedback = bothLanes(feedback);
@@ -142,11 +139,19 @@ inline void VoicePair::recook(const VoiceInputs& inputs)
     // The read position is the write position exactly when the delay is under one sample.
     m_InputIsTap = lessLanes(delay, bothLanes(1.0f));
 
-    m_Left.computeFilterCoefficients(inputs.cutoffHz, inputs.q);
-    const CBiQuad& cooked = m_Left.m_InputFilter;
-    m_A0 = bothLanes(cooked.m_fA0);
-    m_A1 = bothLanes(cooked.m_fA1);
-    m_A2 = bothLanes(cooked.m_fA2);
-    m_B1 = bothLanes(cooked.m_fB1);
-    m_B2 = bothLanes(cooked.m_fB2);
+    const bool sameFilter = m_bRecooked && inputs.cutoffHz == m_LastInputs.cutoffHz && inputs.q == m_LastInputs.q;
+    m_bRecooked = true;
+    m_LastInputs = inputs;
+    if (sameFilter)
+        return;
+    // The left voice's recipe, for both lanes: the right voice would copy the same coefficients.
+    BiQuadCoefficients cooked;
+    if (m_Left.lowPassFor(inputs.cutoffHz, inputs.q, cooked))
+    {
+        m_A0 = bothLanes(cooked.a0);
+        m_A1 = bothLanes(cooked.a1);
+        m_A2 = bothLanes(cooked.a2);
+        m_B1 = bothLanes(cooked.b1);
+        m_B2 = bothLanes(cooked.b2);
+    }
 }
