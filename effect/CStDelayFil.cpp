@@ -406,11 +406,10 @@ bool CStDelayFil::runGliding(const float* const* inputs, float* const* outputs, 
     if (!glide.load(controlIndexTable))
         return false;
 
-    VoicePair pair(m_LeftVoice, m_RightVoice);
-    if (channels == 2 && pair.fitsLanes())
-        glideFrames<true>(glide, pair, inputs, outputs, channels, frameCount);
+    if (channels == 2 && VoicePair(m_LeftVoice, m_RightVoice).fitsLanes())
+        glideFrames<true>(glide, inputs, outputs, channels, frameCount);
     else
-        glideFrames<false>(glide, pair, inputs, outputs, channels, frameCount);
+        glideFrames<false>(glide, inputs, outputs, channels, frameCount);
     glide.store();
     return true;
 }
@@ -443,10 +442,13 @@ CStDelayFil::VoiceSettings CStDelayFil::settingsAtMove(const ControlGlide& glide
 
 // The frames of a glide, with both voices in the lanes (stereo, when they fit) or one by one.
 template <bool inLanes>
-void CStDelayFil::glideFrames(ControlGlide& glide, VoicePair& pair, const float* const* inputs,
-                              float* const* outputs, uint32_t channels, uint32_t frameCount)
+void CStDelayFil::glideFrames(ControlGlide& glide, const float* const* inputs, float* const* outputs,
+                              uint32_t channels, uint32_t frameCount)
 {
     const bool stereo = channels == 2;
+    // Nothing in the run changes the switch.
+    const bool voicesOn = m_uActive == 0;
+    VoicePair pair(m_LeftVoice, m_RightVoice);
     if (inLanes)
         pair.beginFrames();
     for (uint32_t i = 0; i < frameCount; ++i)
@@ -462,7 +464,7 @@ void CStDelayFil::glideFrames(ControlGlide& glide, VoicePair& pair, const float*
                 pushSettingsToVoices(settings, true);
         }
         const float volume = glide.value(kVolume);
-        if (m_uActive != 0)
+        if (!voicesOn)
         {
             outputs[0][i] = inputs[0][i] * volume;
             if (stereo)

@@ -86,8 +86,8 @@ private:
     // The settings a glide's step cooks: as they stood when its last moving control moved.
     VoiceSettings settingsAtMove(const ControlGlide& glide, int lastMover) const;
     template <bool inLanes>
-    void glideFrames(ControlGlide& glide, VoicePair& pair, const float* const* inputs, float* const* outputs,
-                     uint32_t channels, uint32_t frameCount);
+    void glideFrames(ControlGlide& glide, const float* const* inputs, float* const* outputs, uint32_t channels,
+                     uint32_t frameCount);
     // Each voice's delay and the shared settings, for the delay mode.
     static VoiceInputs voiceInputsFor(const VoiceSettings& settings);
     void pushSettingsToVoices(const VoiceSettings& settings, bool recook);
