@@ -295,6 +295,8 @@ bool CStDelayFil::processFrame(float* inputFrame, float* outputFrame, uint32_t i
 
 namespace {
 
+const uint32_t kShortestRunInLanes = 4;
+
 // CFilteredDelay::processSample over a run of samples, scaled by the volume, with the voice's
 // state in locals. The read and write positions move together, so whether the tap is the input
 // itself and the interpolation fraction stay the same over the run.
@@ -377,15 +379,19 @@ void CStDelayFil::runAtRest(const float* const* inputs, float* const* outputs, u
                 outputs[c][i] = inputs[c][i] * m_fVolume;
         return;
     }
-    if (channels == 2)
+    if (frameCount == 1)
     {
-        VoicePair pair(m_LeftVoice, m_RightVoice);
-        if (pair.fitsRunAtRest())
-        {
-            pair.runAtRest(inputs[0], inputs[1], outputs[0], outputs[1], frameCount, m_fVolume);
-            return;
-        }
+        // One frame: the voices' own step costs less than setting up a run.
+        outputs[0][0] = m_LeftVoice.processSample(inputs[0][0]) * m_fVolume;
+        if (channels == 2)
+            outputs[1][0] = m_RightVoice.processSample(inputs[1][0]) * m_fVolume;
+        return;
     }
+    // Loading the lanes pays from a few frames on; shorter runs take the voices one by one.
+    if (channels == 2 && frameCount >= kShortestRunInLanes &&
+        VoicePair::runAtRest(m_LeftVoice, m_RightVoice, inputs[0], inputs[1], outputs[0], outputs[1], frameCount,
+                             m_fVolume))
+        return;
     runVoice(m_LeftVoice, inputs[0], outputs[0], frameCount, m_fVolume);
     if (channels == 2)
         runVoice(m_RightVoice, inputs[1], outputs[1], frameCount, m_fVolume);

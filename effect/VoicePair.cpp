@@ -11,11 +11,13 @@ LanePair fractionOf(float leftDelay, float rightDelay)
 
 }  // namespace
 
-void VoicePair::runAtRest(const float* leftIn, const float* rightIn, float* leftOut, float* rightOut, uint32_t count,
-                          float volume)
+bool VoicePair::runAtRest(CFilteredDelay& left, CFilteredDelay& right, const float* leftIn, const float* rightIn,
+                          float* leftOut, float* rightOut, uint32_t count, float volume)
 {
-    CBiQuad& leftFilter = m_Left.m_InputFilter;
-    CBiQuad& rightFilter = m_Right.m_InputFilter;
+    if (!fitLanes(left, right) || !(left.m_fDelaySamples >= 1.0f) || !(right.m_fDelaySamples >= 1.0f))
+        return false;
+    CBiQuad& leftFilter = left.m_InputFilter;
+    CBiQuad& rightFilter = right.m_InputFilter;
     const LanePair a0 = lanePair(leftFilter.m_fA0, rightFilter.m_fA0);
     const LanePair a1 = lanePair(leftFilter.m_fA1, rightFilter.m_fA1);
     const LanePair a2 = lanePair(leftFilter.m_fA2, rightFilter.m_fA2);
@@ -27,19 +29,19 @@ void VoicePair::runAtRest(const float* leftIn, const float* rightIn, float* left
     LanePair y2 = lanePair(leftFilter.m_fY2, rightFilter.m_fY2);
 
     const LanePair one = bothLanes(1.0f);
-    const LanePair frac = fractionOf(m_Left.m_fDelaySamples, m_Right.m_fDelaySamples);
+    const LanePair frac = fractionOf(left.m_fDelaySamples, right.m_fDelaySamples);
     const LanePair oneMinusFrac = one - frac;
-    const LanePair feedback = lanePair(m_Left.m_fFeedbackGain, m_Right.m_fFeedbackGain);
-    const LanePair wet = lanePair(m_Left.m_fWetGain, m_Right.m_fWetGain);
+    const LanePair feedback = lanePair(left.m_fFeedbackGain, right.m_fFeedbackGain);
+    const LanePair wet = lanePair(left.m_fWetGain, right.m_fWetGain);
     const LanePair dry = one - wet;
     const LanePair gain = bothLanes(volume);
 
-    float* const leftLine = m_Left.m_pDelayLine;
-    float* const rightLine = m_Right.m_pDelayLine;
-    const int32_t length = m_Left.m_nLineLength;
-    int32_t writePos = m_Left.m_nWritePos;
-    int32_t leftRead = m_Left.m_nReadPos;
-    int32_t rightRead = m_Right.m_nReadPos;
+    float* const leftLine = left.m_pDelayLine;
+    float* const rightLine = right.m_pDelayLine;
+    const int32_t length = left.m_nLineLength;
+    int32_t writePos = left.m_nWritePos;
+    int32_t leftRead = left.m_nReadPos;
+    int32_t rightRead = right.m_nReadPos;
 
     // The run goes in stretches in which no position wraps, so a frame only steps an index.
     uint32_t done = 0;
@@ -103,10 +105,11 @@ void VoicePair::runAtRest(const float* leftIn, const float* rightIn, float* left
     rightFilter.m_fY1 = rightLane(y1);
     leftFilter.m_fY2 = leftLane(y2);
     rightFilter.m_fY2 = rightLane(y2);
-    m_Left.m_nWritePos = writePos;
-    m_Right.m_nWritePos = writePos;
-    m_Left.m_nReadPos = leftRead;
-    m_Right.m_nReadPos = rightRead;
+    left.m_nWritePos = writePos;
+    right.m_nWritePos = writePos;
+    left.m_nReadPos = leftRead;
+    right.m_nReadPos = rightRead;
+    return true;
 }
 
 void VoicePair::beginFrames()

@@ -26,23 +26,19 @@ public:
 
     // True when the voices can share the lanes: both lines there, of one length, written at one
     // position (they are prepared together and advance together).
-    bool fitsLanes() const
+    bool fitsLanes() const { return fitLanes(m_Left, m_Right); }
+    static bool fitLanes(const CFilteredDelay& left, const CFilteredDelay& right)
     {
-        return m_Left.m_pDelayLine != nullptr && m_Right.m_pDelayLine != nullptr &&
-               m_Left.m_nLineLength == m_Right.m_nLineLength && m_Left.m_nWritePos == m_Right.m_nWritePos;
+        return left.m_pDelayLine != nullptr && right.m_pDelayLine != nullptr &&
+               left.m_nLineLength == right.m_nLineLength && left.m_nWritePos == right.m_nWritePos;
     }
 
-    // True when, besides, both delays are a sample or more, so neither voice taps its own input
-    // or has no delay: what runAtRest assumes.
-    bool fitsRunAtRest() const
-    {
-        return fitsLanes() && m_Left.m_fDelaySamples >= 1.0f && m_Right.m_fDelaySamples >= 1.0f;
-    }
-
-    // A run of frames with every setting at rest, each output scaled by the volume (the
-    // stereo effect's runVoice for both voices at once). Needs fitsRunAtRest().
-    void runAtRest(const float* leftIn, const float* rightIn, float* leftOut, float* rightOut, uint32_t count,
-                   float volume);
+    // A run of frames of the two voices with every setting at rest, each output scaled by the
+    // volume (the stereo effect's runVoice for both at once). False, and nothing done, unless
+    // the voices fit the lanes and both delays are a sample or more (neither voice taps its own
+    // input or has no delay).
+    static bool runAtRest(CFilteredDelay& left, CFilteredDelay& right, const float* leftIn, const float* rightIn,
+                          float* leftOut, float* rightOut, uint32_t count, float volume);
 
     // Frame by frame while the controls glide: from beginFrames to endFrames the voices' state is
     // held here (needs fitsLanes()), and endFrames hands it back.
