@@ -412,7 +412,7 @@ bool CStDelayFil::runGliding(const float* const* inputs, float* const* outputs, 
     if (!glide.load(controlIndexTable))
         return false;
 
-    if (channels == 2 && VoicePair(m_LeftVoice, m_RightVoice).fitsLanes())
+    if (channels == 2 && VoicePair::fitLanes(m_LeftVoice, m_RightVoice))
         glideFrames<true>(glide, inputs, outputs, channels, frameCount);
     else
         glideFrames<false>(glide, inputs, outputs, channels, frameCount);

@@ -1,16 +1,5 @@
 #include "effect/VoicePair.h"
 
-namespace {
-
-LanePair fractionOf(float leftDelay, float rightDelay)
-{
-    const float left = leftDelay - static_cast<float>(static_cast<int32_t>(leftDelay));
-    const float right = rightDelay - static_cast<float>(static_cast<int32_t>(rightDelay));
-    return lanePair(left, right);
-}
-
-}  // namespace
-
 bool VoicePair::runAtRest(CFilteredDelay& left, CFilteredDelay& right, const float* leftIn, const float* rightIn,
                           float* leftOut, float* rightOut, uint32_t count, float volume)
 {
@@ -29,7 +18,8 @@ bool VoicePair::runAtRest(CFilteredDelay& left, CFilteredDelay& right, const flo
     LanePair y2 = lanePair(leftFilter.m_fY2, rightFilter.m_fY2);
 
     const LanePair one = bothLanes(1.0f);
-    const LanePair frac = fractionOf(left.m_fDelaySamples, right.m_fDelaySamples);
+    const LanePair delay = lanePair(left.m_fDelaySamples, right.m_fDelaySamples);
+    const LanePair frac = delay - truncated(delay);
     const LanePair oneMinusFrac = one - frac;
     const LanePair feedback = lanePair(left.m_fFeedbackGain, right.m_fFeedbackGain);
     const LanePair wet = lanePair(left.m_fWetGain, right.m_fWetGain);

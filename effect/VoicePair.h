@@ -26,7 +26,6 @@ public:
 
     // True when the voices can share the lanes: both lines there, of one length, written at one
     // position (they are prepared together and advance together).
-    bool fitsLanes() const { return fitLanes(m_Left, m_Right); }
     static bool fitLanes(const CFilteredDelay& left, const CFilteredDelay& right)
     {
         return left.m_pDelayLine != nullptr && right.m_pDelayLine != nullptr &&
@@ -41,7 +40,7 @@ public:
                           float* leftOut, float* rightOut, uint32_t count, float volume);
 
     // Frame by frame while the controls glide: from beginFrames to endFrames the voices' state is
-    // held here (needs fitsLanes()), and endFrames hands it back.
+    // held here (needs fitLanes), and endFrames hands it back.
     void beginFrames();
     // What CStDelayFil::pushSettingsToVoices cooks into the voices, into the lanes: the delay
     // variables as CFilteredDelay::updateDelayVariables derives them, per lane; the left voice's
