@@ -420,7 +420,7 @@ bool CStDelayFil::runGliding(const float* const* inputs, float* const* outputs, 
     return true;
 }
 
-CStDelayFil::VoiceSettings CStDelayFil::settingsAtMove(const ControlGlide& glide, int lastMover) const
+inline CStDelayFil::VoiceSettings CStDelayFil::settingsAtMove(const ControlGlide& glide, int lastMover) const
 {
     VoiceSettings settings;
     settings.delayState = m_uDState;
