@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cmath>
 #include <cstdint>
 
 // Five coefficients of one biquad section (the leading feedback coefficient is 1).
@@ -13,8 +14,9 @@ struct BiQuadCoefficients
 };
 
 // Resonant low-pass recipe (cookbook low-pass, normalised). The precision of
-// each step is fixed so that the results are reproducible to the bit.
-BiQuadCoefficients computeResonantLowPass(float cutoffHz, float q, int32_t sampleRate);
+// each step is fixed so that the results are reproducible to the bit. Inline: a
+// glide runs it for every frame.
+inline BiQuadCoefficients computeResonantLowPass(float cutoffHz, float q, int32_t sampleRate);
 
 // One second-order section, direct form I, single precision.
 class CBiQuad
@@ -76,3 +78,26 @@ public:
     float m_fB1;
     float m_fB2;
 };
+
+inline BiQuadCoefficients computeResonantLowPass(float cutoffHz, float q, int32_t sampleRate)
+{
+    const float theta = static_cast<float>(static_cast<double>(cutoffHz) * 6.283185307179586 /
+                                           static_cast<double>(static_cast<float>(sampleRate)));
+    const double sn = std::sin(static_cast<double>(theta));
+    const double cs = std::cos(static_cast<double>(theta));
+    const float k = 0.5f / q;
+    const double d = sn * static_cast<double>(k);
+    const float oneMinus = static_cast<float>(1.0 - d);
+    const float onePlus = static_cast<float>(1.0 + d);
+    const float beta = (oneMinus / onePlus) * 0.5f;
+    const float h = 0.5f + beta;
+    const float gamma = static_cast<float>(cs * static_cast<double>(h));
+
+    BiQuadCoefficients c;
+    c.b1 = -2.0f * gamma;
+    c.a0 = (h - gamma) * 0.5f;
+    c.a2 = c.a0;
+    c.a1 = c.a0 + c.a0;
+    c.b2 = beta + beta;
+    return c;
+}

@@ -39,6 +39,9 @@ public:
     // The same, taking `cooked`'s coefficients when that voice holds them for this cutoff, Q
     // and rate (the recipe would give the same bits).
     void computeFilterCoefficientsLike(const CFilteredDelay& cooked, float cutoffHz, float q);
+    // The low-pass coefficients computeFilterCoefficients would write for this cutoff and Q, without
+    // writing them. False (nothing computed) when the voice has no usable rate.
+    bool lowPassFor(float cutoffHz, float q, BiQuadCoefficients& coefficients) const;
     // Feedback and wet fractions, delay in samples and read position.
     void updateDelayVariables();
 
@@ -157,6 +160,14 @@ inline bool CFilteredDelay::limitFilterInputs(float& cutoffHz, float& q) const
         q = 0.05f;
     if (q > 100.0f)
         q = 100.0f;
+    return true;
+}
+
+inline bool CFilteredDelay::lowPassFor(float cutoffHz, float q, BiQuadCoefficients& coefficients) const
+{
+    if (!limitFilterInputs(cutoffHz, q))
+        return false;
+    coefficients = computeResonantLowPass(cutoffHz, q, sampleRate);
     return true;
 }
 

@@ -2,6 +2,7 @@
 
 #include "effect/ControlGlide.h"
 #include "effect/PassThrough.h"
+#include "effect/VoicePair.h"
 
 #include <cmath>
 
@@ -185,7 +186,7 @@ void CStDelayFil::pushControlsToVoices(bool recook)
     pushSettingsToVoices(currentSettings(), recook);
 }
 
-inline void CStDelayFil::pushSettingsToVoices(const VoiceSettings& settings, bool recook)
+inline VoiceInputs CStDelayFil::voiceInputsFor(const VoiceSettings& settings)
 {
     float delay;
     float feedback;
@@ -201,16 +202,29 @@ inline void CStDelayFil::pushSettingsToVoices(const VoiceSettings& settings, boo
         feedback = settings.feedbackPct - 5.0f;
     }
 
-    m_RightVoice.m_fDelay_ms = settings.offsetMs + delay;
-    m_LeftVoice.m_fDelay_ms = delay;
+    VoiceInputs inputs;
+    inputs.leftDelayMs = delay;
+    inputs.rightDelayMs = settings.offsetMs + delay;
+    inputs.feedbackPct = feedback;
+    inputs.wetPct = settings.wetPct;
+    inputs.cutoffHz = settings.cutoffHz;
+    inputs.q = settings.q;
+    return inputs;
+}
+
+inline void CStDelayFil::pushSettingsToVoices(const VoiceSettings& settings, bool recook)
+{
+    const VoiceInputs inputs = voiceInputsFor(settings);
+    m_RightVoice.m_fDelay_ms = inputs.rightDelayMs;
+    m_LeftVoice.m_fDelay_ms = inputs.leftDelayMs;
 
     CFilteredDelay* voices[2] = {&m_LeftVoice, &m_RightVoice};
     for (CFilteredDelay* voice : voices)
     {
-        voice->m_fFeedback_pct = feedback;
-        voice->m_fWetLevel_pct = settings.wetPct;
-        voice->m_f_fc_Hz = settings.cutoffHz;
-        voice->m_f_Q = settings.q;
+        voice->m_fFeedback_pct = inputs.feedbackPct;
+        voice->m_fWetLevel_pct = inputs.wetPct;
+        voice->m_f_fc_Hz = inputs.cutoffHz;
+        voice->m_f_Q = inputs.q;
     }
 
     if (!recook)
@@ -291,6 +305,8 @@ bool CStDelayFil::processFrame(float* inputFrame, float* outputFrame, uint32_t i
 }
 
 namespace {
+
+const uint32_t kShortestRunInLanes = 4;
 
 // CFilteredDelay::processSample over a run of samples, scaled by the volume, with the voice's
 // state in locals. The read and write positions move together, so whether the tap is the input
@@ -425,6 +441,19 @@ void CStDelayFil::runAtRest(const float* const* inputs, float* const* outputs, u
                 outputs[c][i] = inputs[c][i] * m_fVolume;
         return;
     }
+    if (frameCount == 1)
+    {
+        // One frame: the voices' own step costs less than setting up a run.
+        outputs[0][0] = m_LeftVoice.processSample(inputs[0][0]) * m_fVolume;
+        if (channels == 2)
+            outputs[1][0] = m_RightVoice.processSample(inputs[1][0]) * m_fVolume;
+        return;
+    }
+    // Loading the lanes pays from a few frames on; shorter runs take the voices one by one.
+    if (channels == 2 && frameCount >= kShortestRunInLanes &&
+        VoicePair::runAtRest(m_LeftVoice, m_RightVoice, inputs[0], inputs[1], outputs[0], outputs[1], frameCount,
+                             m_fVolume))
+        return;
     runVoice(m_LeftVoice, inputs[0], outputs[0], frameCount, m_fVolume);
     if (channels == 2)
         runVoice(m_RightVoice, inputs[1], outputs[1], frameCount, m_fVolume);
@@ -445,40 +474,85 @@ bool CStDelayFil::runGliding(const float* const* inputs, float* const* outputs, 
     if (!glide.load(controlIndexTable))
         return false;
 
+    if (channels == 2 && VoicePair::fitLanes(m_LeftVoice, m_RightVoice))
+        glideFrames<true>(glide, inputs, outputs, channels, frameCount);
+    else
+        glideFrames<false>(glide, inputs, outputs, channels, frameCount);
+    glide.store();
+    return true;
+}
+
+inline CStDelayFil::VoiceSettings CStDelayFil::settingsAtMove(const ControlGlide& glide, int lastMover) const
+{
+    VoiceSettings settings;
+    settings.delayState = m_uDState;
+    if (lastMover >= static_cast<int>(kWetDry))
+    {
+        // Wet/Dry or Volume moved last: every setting has its new value.
+        settings.delayMs = glide.value(kDelay);
+        settings.feedbackPct = glide.value(kFeedback);
+        settings.cutoffHz = glide.value(kCutoff);
+        settings.q = glide.value(kResonance);
+        settings.ratio = glide.value(kDelayRatio);
+        settings.offsetMs = glide.value(kOffset);
+        settings.wetPct = glide.value(kWetDry);
+        return settings;
+    }
+    settings.delayMs = glide.valueAtMove(kDelay, lastMover);
+    settings.feedbackPct = glide.valueAtMove(kFeedback, lastMover);
+    settings.cutoffHz = glide.valueAtMove(kCutoff, lastMover);
+    settings.q = glide.valueAtMove(kResonance, lastMover);
+    settings.ratio = glide.valueAtMove(kDelayRatio, lastMover);
+    settings.offsetMs = glide.valueAtMove(kOffset, lastMover);
+    settings.wetPct = glide.valueAtMove(kWetDry, lastMover);
+    return settings;
+}
+
+// The frames of a glide, with both voices in the lanes (stereo, when they fit) or one by one.
+template <bool inLanes>
+void CStDelayFil::glideFrames(ControlGlide& glide, const float* const* inputs, float* const* outputs,
+                              uint32_t channels, uint32_t frameCount)
+{
     const bool stereo = channels == 2;
+    // Nothing in the run changes the switch.
+    const bool voicesOn = m_uActive == 0;
+    VoicePair pair(m_LeftVoice, m_RightVoice);
+    if (inLanes)
+        pair.beginFrames();
     for (uint32_t i = 0; i < frameCount; ++i)
     {
-        const float left = inputs[0][i];
-        const float right = stereo ? inputs[1][i] : 0.0f;
         const int lastMover = glide.step();
         if (lastMover >= 0)
         {
             // What the last moving control's change would have cooked.
-            VoiceSettings settings;
-            settings.delayMs = glide.valueAtMove(kDelay, lastMover);
-            settings.feedbackPct = glide.valueAtMove(kFeedback, lastMover);
-            settings.cutoffHz = glide.valueAtMove(kCutoff, lastMover);
-            settings.q = glide.valueAtMove(kResonance, lastMover);
-            settings.ratio = glide.valueAtMove(kDelayRatio, lastMover);
-            settings.offsetMs = glide.valueAtMove(kOffset, lastMover);
-            settings.wetPct = glide.valueAtMove(kWetDry, lastMover);
-            settings.delayState = m_uDState;
-            pushSettingsToVoices(settings, true);
+            const VoiceSettings settings = settingsAtMove(glide, lastMover);
+            if (inLanes)
+                pair.recook(voiceInputsFor(settings));
+            else
+                pushSettingsToVoices(settings, true);
         }
         const float volume = glide.value(kVolume);
-        if (m_uActive != 0)
+        if (!voicesOn)
         {
-            outputs[0][i] = left * volume;
+            outputs[0][i] = inputs[0][i] * volume;
             if (stereo)
-                outputs[1][i] = right * volume;
+                outputs[1][i] = inputs[1][i] * volume;
             continue;
         }
+        if (inLanes)
+        {
+            const LanePair out = pair.processFrame(loadLanes(inputs[0] + i, inputs[1] + i)) * bothLanes(volume);
+            storeLanes(out, outputs[0] + i, outputs[1] + i);
+            continue;
+        }
+        const float left = inputs[0][i];
+        const float right = stereo ? inputs[1][i] : 0.0f;
         outputs[0][i] = m_LeftVoice.processSample(left) * volume;
         if (stereo)
             outputs[1][i] = m_RightVoice.processSample(right) * volume;
     }
-    glide.store();
-    return true;
+    if (inLanes)
+        pair.endFrames();
 }
 
 bool CStDelayFil::processInterleavedBuffer(float* input, float* output, uint32_t, uint32_t, uint32_t sampleCount)

@@ -2,9 +2,12 @@
 
 #include "effect/CFilteredDelay.h"
 #include "effect/CPlugIn.h"
+#include "effect/VoicePair.h"
 #include "effect/VoiceSilence.h"
 
 #include <cstdint>
+
+class ControlGlide;
 
 // The product's stereo filtered delay: two voices, comb or delay mode,
 // a delay ratio and a right-channel offset, an on/off switch and a volume.
@@ -88,6 +91,13 @@ private:
     // cooked once per frame. False (nothing done) when a control is set up otherwise.
     bool runGliding(const float* const* inputs, float* const* outputs, uint32_t channels, uint32_t frameCount);
     VoiceSettings currentSettings() const;
+    // The settings a glide's step cooks: as they stood when its last moving control moved.
+    VoiceSettings settingsAtMove(const ControlGlide& glide, int lastMover) const;
+    template <bool inLanes>
+    void glideFrames(ControlGlide& glide, const float* const* inputs, float* const* outputs, uint32_t channels,
+                     uint32_t frameCount);
+    // Each voice's delay and the shared settings, for the delay mode.
+    static VoiceInputs voiceInputsFor(const VoiceSettings& settings);
     void pushSettingsToVoices(const VoiceSettings& settings, bool recook);
 
     // While the frame's smoothing pass runs, a moving control only records the

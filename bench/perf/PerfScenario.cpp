@@ -37,10 +37,10 @@ double normalizedFor (const ProcessorDriver& driver, int position, double plain)
 	return (plain - d->minValue) / (static_cast<double> (d->maxValue) - d->minValue);
 }
 
-std::unique_ptr<ProcessorDriver> makeSettledInstance (const ControlValues& controls)
+std::unique_ptr<ProcessorDriver> makeSettledInstance (const ControlValues& controls, int32_t channels)
 {
 	auto driver = std::make_unique<ProcessorDriver> ();
-	if (!driver->start (kSampleRate, 2, kBlock))
+	if (!driver->start (kSampleRate, channels, kBlock))
 		return nullptr;
 	for (int position = 0; position < 10; ++position)
 		driver->changes.addChange (static_cast<Steinberg::Vst::ParamID> (position), 0,

@@ -30,7 +30,8 @@ ReferenceDelayLoop::Settings referenceSettings (const ControlValues& controls);
 
 // A started instance with the controls set (through parameter changes, as a host does) and
 // settled (two seconds of noise, so the smoothers have arrived and the line is full).
-std::unique_ptr<Tarnwick::Stress::ProcessorDriver> makeSettledInstance (const ControlValues& controls);
+std::unique_ptr<Tarnwick::Stress::ProcessorDriver> makeSettledInstance (const ControlValues& controls,
+                                                                        int32_t channels = 2);
 // Plain values of the eight continuous controls for block `block` of an automation run: each
 // moves a little around the steady setting, differently in every block.
 void automationTargets (int32_t block, double plain[8]);

@@ -1,9 +1,12 @@
 // tarnwick_perf: the plug-in's cost through IAudioProcessor::process next to a straight-line
 // reference loop of the same DSP, measured in the same run.
 //
-//   tarnwick_perf count reference|reference-automated|steady|automated [blocks]
+//   tarnwick_perf count reference|reference-automated|steady|automated|mono|tail|single-frames [blocks]
 //       Runs the case with callgrind's collection switched on only around the measured calls
 //       (run under valgrind --tool=callgrind --collect-atstart=no); prints the frame count.
+//       mono: the steady case on a mono bus; tail: stereo, the input all zeros after the noise
+//       (not flagged silent, so the echoes still run); single-frames: the steady case in blocks
+//       of one frame.
 //   tarnwick_perf time
 //       ns per frame of the three cases, and the silent tail after loud noise (1 ms and 300 ms
 //       delay): the slowest tail block against a steady-state block, and when the output
@@ -35,6 +38,7 @@ struct Case
 	std::vector<float> in[2];
 	std::vector<float> out[2];
 	bool automated = false;
+	int32_t framesPerCall = kBlock;
 	int32_t block = 0;
 };
 
@@ -68,13 +72,18 @@ Case makeCase (const std::string& name)
 		c.automated = true;
 		return c;
 	}
-	c.driver = makeSettledInstance (steadySettings ());
+	c.driver = makeSettledInstance (steadySettings (), name == "mono" ? 1 : 2);
 	if (!c.driver)
 	{
 		std::fprintf (stderr, "tarnwick_perf: the plug-in could not be started\n");
 		std::exit (1);
 	}
 	c.automated = name == "automated";
+	if (name == "tail")
+		for (int ch = 0; ch < 2; ++ch)
+			std::fill (c.in[ch].begin (), c.in[ch].end (), 0.f);
+	if (name == "single-frames")
+		c.framesPerCall = 1;
 	for (int ch = 0; ch < 2; ++ch)
 		std::memcpy (c.driver->input (ch), c.in[ch].data (), sizeof (float) * kBlock);
 	return c;
@@ -107,9 +116,15 @@ inline void runBlock (Case& c)
 		float* outputs[2] = {c.out[0].data (), c.out[1].data ()};
 		c.glideReference->process (inputs, outputs, kBlock);
 	}
-	else
+	else if (c.framesPerCall == kBlock)
 	{
 		c.driver->process (kBlock);
+	}
+	else
+	{
+		// The same frames, one call each (the driver reads the start of its buffers).
+		for (int32_t i = 0; i < kBlock; ++i)
+			c.driver->process (1);
 	}
 }
 
@@ -247,6 +262,6 @@ int main (int argc, char** argv)
 		return count (argv[2], argc > 3 ? std::atoi (argv[3]) : 200);
 	if (mode == "time")
 		return time ();
-	std::fprintf (stderr, "usage: tarnwick_perf count reference|reference-automated|steady|automated [blocks] | time\n");
+	std::fprintf (stderr, "usage: tarnwick_perf count reference|reference-automated|steady|automated|mono|tail|single-frames [blocks] | time\n");
 	return 2;
 }

@@ -228,6 +228,14 @@ const RenderCase kRenderCases[] = {
     {"AutomateMeComb44k1StereoModeSwitchInRuns", 10, 44100, 2, 2.0, Script::ModeSwitch, 333},
     {"HollowRingComb96kMonoModeSwitchInRuns", 2, 96000, 1, 1.5, Script::ModeSwitch, 1},
     {"LongestDelay44k1StereoInRuns", 0, 44100, 2, 4.5, Script::LongestDelay, 8192},
+    // Both voices side by side: at rest, in single frames, and gliding up from no delay at all.
+    {"CrudeVerbDelay44k1StereoInRuns", 5, 44100, 2, 3.0, Script::Steady, 512},
+    {"HeavyComb96kStereoInRuns", 1, 96000, 2, 1.0, Script::Steady, 61},
+    {"HeavyComb44k1StereoInSingleFrames", 1, 44100, 2, 1.0, Script::Steady, 1},
+    // (These two start gliding inside a noise burst on the left, then on the right.)
+    {"FactoryComb44k1StereoGlideInRuns", 0, 44100, 2, 1.5, Script::Glide, 256},
+    {"FactoryComb48kStereoGlideInRuns", 0, 48000, 2, 1.0, Script::Glide, 512},
+    {"GoodOnAtmosDelay48kStereoModeSwitchInRuns", 8, 48000, 2, 2.0, Script::ModeSwitch, 3},
 };
 
 INSTANTIATE_TEST_SUITE_P(Presets, ReferenceRender, ::testing::ValuesIn(kRenderCases),
