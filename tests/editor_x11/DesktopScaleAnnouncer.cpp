@@ -1,4 +1,5 @@
 #include "DesktopScaleAnnouncer.h"
+#include "X11TestWindow.h"
 
 #include <X11/Xatom.h>
 #include <cstdio>
@@ -7,7 +8,7 @@ namespace X11Test {
 
 XftDpiResource::XftDpiResource (int dpi)
 {
-	display = XOpenDisplay (nullptr);
+	display = openDisplay ();
 	if (!display)
 		return;
 	if (const char* text = XResourceManagerString (display))
@@ -44,7 +45,7 @@ Atom selectionAtom (Display* display)
 
 XSettingsManager::XSettingsManager (const std::vector<unsigned char>& block)
 {
-	display = XOpenDisplay (nullptr);
+	display = openDisplay ();
 	if (!display)
 		return;
 	window = XCreateSimpleWindow (display, DefaultRootWindow (display), 0, 0, 1, 1, 0, 0, 0);

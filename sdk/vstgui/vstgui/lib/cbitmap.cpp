@@ -108,7 +108,9 @@ private:
 		return static_cast<size_t> (cairo_image_surface_get_stride (s)) *
 		       static_cast<size_t> (cairo_image_surface_get_height (s));
 	}
-	static constexpr size_t kBudget = 64u * 1024u * 1024u;
+	// Room for the product's artwork at 1x and 2x (about 150 MB decoded): reopening an
+	// editor on a HiDPI screen would otherwise decode its 2x knob strips again, a second or more.
+	static constexpr size_t kBudget = 160u * 1024u * 1024u;
 	std::map<std::string, CachedImage> images;
 	size_t bytes {0};
 };

@@ -1,4 +1,5 @@
 #include "x11desktopscale.h"
+#include "x11connection.h"
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
@@ -237,7 +238,7 @@ DesktopScale::XSettingsValues readXSettings (Display* display)
 
 double desktopScaleFactor ()
 {
-	Display* display = XOpenDisplay (nullptr);
+	Display* display = openX11Display ();
 	if (!display)
 		return 1.;
 	const DesktopScale::XSettingsValues settings = readXSettings (display);

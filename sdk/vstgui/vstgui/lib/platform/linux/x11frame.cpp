@@ -4,6 +4,7 @@
 #include "../../cframe.h"
 #include "../../cvstguitimer.h"
 #include "../iplatformframe.h"
+#include "x11connection.h"
 
 #include "base/source/fobject.h"
 #include "pluginterfaces/gui/iplugview.h"
@@ -277,7 +278,7 @@ void FrameTimerHandler::onTimer ()
 
 bool X11Frame::create (Window parent, const CRect& size)
 {
-	display = XOpenDisplay (nullptr);
+	display = openX11Display ();
 	if (!display)
 		return false;
 
