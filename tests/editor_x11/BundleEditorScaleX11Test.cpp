@@ -7,7 +7,9 @@
 #include "DesktopScaleAnnouncer.h"
 #include "XSettingsBlock.h"
 
+#include <cairo.h>
 #include <cstdlib>
+#include <filesystem>
 
 namespace {
 
@@ -91,6 +93,34 @@ int nonBlackPixels (const X11Test::Screenshot& shot, int x0, int y0, int x1, int
 	return count;
 }
 
+// The bundle's snapshot whose file name ends so ("_snapshot.png", "_snapshot_2.0x.png"),
+// drawn offscreen at build time.
+X11Test::Screenshot bundleSnapshot (const std::string& ending)
+{
+	X11Test::Screenshot shot;
+	const std::filesystem::path folder = std::string (TARNWICK_TEST_BUNDLE_PATH) + "/Contents/Resources/Snapshots";
+	std::error_code status;
+	for (const auto& entry : std::filesystem::directory_iterator (folder, status))
+	{
+		const std::string name = entry.path ().filename ().string ();
+		if (name.size () < ending.size () || name.compare (name.size () - ending.size (), ending.size (), ending) != 0)
+			continue;
+		cairo_surface_t* image = cairo_image_surface_create_from_png (entry.path ().c_str ());
+		if (cairo_surface_status (image) == CAIRO_STATUS_SUCCESS)
+		{
+			shot.width = cairo_image_surface_get_width (image);
+			shot.height = cairo_image_surface_get_height (image);
+			const unsigned char* data = cairo_image_surface_get_data (image);
+			const int stride = cairo_image_surface_get_stride (image);
+			for (int y = 0; y < shot.height; ++y)
+				for (int x = 0; x < shot.width; ++x)
+					shot.pixels.push_back (reinterpret_cast<const uint32_t*> (data + y * stride)[x] & 0xFFFFFFu);
+		}
+		cairo_surface_destroy (image);
+	}
+	return shot;
+}
+
 using BundleEditorScaleX11 = BundleEditorX11;
 
 } // namespace
@@ -117,6 +147,13 @@ TEST_F (BundleEditorScaleX11, AtScaleTwoTheWindowIs970By540DrawnAtThatResolution
 	EXPECT_GT (clearlyDifferentPixels (twice, enlargedPixelByPixel (single)), 970 * 540 / 50);
 	// ... yet the same picture when shrunk back.
 	EXPECT_LT (meanDifferenceShrunk (twice, single), 3.);
+	// The same drawings as the bundle's snapshots, pixel for pixel.
+	const X11Test::Screenshot snapshot1x = bundleSnapshot ("_snapshot.png");
+	const X11Test::Screenshot snapshot2x = bundleSnapshot ("_snapshot_2.0x.png");
+	ASSERT_EQ (snapshot1x.width, 485);
+	ASSERT_EQ (snapshot2x.width, 970);
+	EXPECT_EQ (single.differences (snapshot1x, 0, 0, 485, 270), 0);
+	EXPECT_EQ (twice.differences (snapshot2x, 0, 0, 970, 540), 0);
 }
 
 TEST_F (BundleEditorScaleX11, AtOneAndAHalfTheWindowIs728By405)
