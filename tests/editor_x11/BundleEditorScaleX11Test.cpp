@@ -195,6 +195,20 @@ TEST_F (BundleEditorScaleX11, MouseAtScaleTwoMovesControlsAsAtScaleOne)
 	                    &runLoop);
 	EXPECT_NEAR (instance.getParamNormalized (2) - before, changeAtOne, 1e-6);
 
+	// The wheel over the knob where it is at this scale, not where it would be at 1x.
+	const double beforeWheel = instance.getParamNormalized (2);
+	auto wheelUpAt = [&] (int x, int y) {
+		editor.window.moveTo (x, y);
+		editor.window.pump (&runLoop, 30);
+		editor.window.press (4);
+		editor.window.release (4);
+		editor.window.pump (&runLoop, 60);
+	};
+	wheelUpAt (kCutoffCentreX, kCutoffCentreY);
+	EXPECT_EQ (instance.getParamNormalized (2), beforeWheel);
+	wheelUpAt (2 * kCutoffCentreX, 2 * kCutoffCentreY);
+	EXPECT_GT (instance.getParamNormalized (2), beforeWheel);
+
 	const double state = instance.getParamNormalized (8);
 	editor.window.click (2 * kDelayStateX, 2 * kDelayStateY, &runLoop);
 	EXPECT_EQ (instance.getParamNormalized (8), state < 0.5 ? 1. : 0.);
