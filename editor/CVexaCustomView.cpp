@@ -12,6 +12,8 @@ using namespace VSTGUI;
 CVexaCustomView::CVexaCustomView (Steinberg::Vst::EditController* controller, Steinberg::ViewRect* size)
 : VSTGUIEditor (controller, size)
 {
+	// The effect draws its window itself, at its own size.
+	keepScaleAtOne ();
 }
 
 CVexaCustomView::~CVexaCustomView ()

@@ -22,8 +22,8 @@ void addGrain (Canvas& canvas, uint32_t seed, int amplitude)
 	cairo_surface_flush (surface);
 	unsigned char* data = cairo_image_surface_get_data (surface);
 	const int stride = cairo_image_surface_get_stride (surface);
-	const int width = canvas.width ();
-	const int height = canvas.height ();
+	const int width = canvas.pixelWidth ();
+	const int height = canvas.pixelHeight ();
 	GrainSource source (seed);
 	std::vector<int> row (static_cast<size_t> (width), 0);
 	for (int y = 0; y < height; ++y)

@@ -1,4 +1,5 @@
-// tarnwick-artwork: writes the editor's bitmaps into a folder.
+// tarnwick-artwork: writes the editor's bitmaps into a folder, each also drawn at
+// twice the resolution for HiDPI screens ("cutk.png" and "cutk_2x.png").
 //   tarnwick-artwork OUTPUT_DIR FONT_DIR [--preview FILE]
 // The output depends only on this program and the font files, byte for byte.
 #include "BackgroundPainter.h"
@@ -14,36 +15,49 @@
 
 using namespace Tarnwick::Artwork;
 
-static bool writeBackground (const Fonts& fonts, const std::string& dir)
+// Pixels per unit of the representations written, and their file name suffixes.
+struct Representation
 {
-	Canvas image (kEditorWidth, kEditorHeight);
-	return BackgroundPainter (fonts).paint (image) && image.writePng (dir + "/codeback.png");
+	int scale;
+	const char* suffix;
+};
+static const Representation kRepresentations[] = {{1, ""}, {2, "_2x"}};
+
+static std::string fileName (const std::string& dir, const std::string& name, const Representation& r)
+{
+	return dir + "/" + name + r.suffix + ".png";
 }
 
-static bool writeKnobStrips (const std::string& dir)
+static bool writeBackground (const Fonts& fonts, const std::string& dir, const Representation& r)
+{
+	Canvas image (kEditorWidth, kEditorHeight, r.scale);
+	return BackgroundPainter (fonts).paint (image) && image.writePng (fileName (dir, "codeback", r));
+}
+
+static bool writeKnobStrips (const std::string& dir, const Representation& r)
 {
 	for (const ControlPlacement& p : kPlacements)
 	{
 		if (p.kind != ControlKind::Knob)
 			continue;
-		Canvas strip (p.width, p.width * kKnobFrames);
+		Canvas strip (p.width, p.width * kKnobFrames, r.scale);
 		if (!KnobPainter::paintStrip (strip, p.width, kKnobFrames, kKnobStartDegrees, kKnobSweepDegrees))
 			return false;
-		if (!strip.writePng (dir + "/" + p.bitmapName + ".png"))
+		if (!strip.writePng (fileName (dir, p.bitmapName, r)))
 			return false;
 	}
-	Canvas spare (kSpareKnobSize, kSpareKnobSize * kSpareKnobFrames);
+	Canvas spare (kSpareKnobSize, kSpareKnobSize * kSpareKnobFrames, r.scale);
 	return KnobPainter::paintStrip (spare, kSpareKnobSize, kSpareKnobFrames, kKnobStartDegrees, kKnobSweepDegrees) &&
-	       spare.writePng (dir + "/knobvst.png");
+	       spare.writePng (fileName (dir, "knobvst", r));
 }
 
-static bool writeSwitches (const Fonts& fonts, const std::string& dir)
+static bool writeSwitches (const Fonts& fonts, const std::string& dir, const Representation& r)
 {
 	SwitchPainter painter (fonts);
 	for (const SwitchArt& art : kSwitches)
 	{
-		Canvas image (art.width, art.height);
-		if (!painter.paint (image, art) || !image.writePng (dir + "/" + art.bitmapName + ".png"))
+		Canvas image (art.width, art.height, r.scale);
+		if (!painter.paint (image, art) || !image.writePng (fileName (dir, art.bitmapName, r)))
 			return false;
 	}
 	return true;
@@ -110,10 +124,13 @@ int main (int argc, char* argv[])
 			return 1;
 		}
 	}
-	if (!writeBackground (fonts, dir) || !writeKnobStrips (dir) || !writeSwitches (fonts, dir))
+	for (const Representation& r : kRepresentations)
 	{
-		std::fprintf (stderr, "tarnwick-artwork: cannot write the bitmaps into %s\n", dir.c_str ());
-		return 1;
+		if (!writeBackground (fonts, dir, r) || !writeKnobStrips (dir, r) || !writeSwitches (fonts, dir, r))
+		{
+			std::fprintf (stderr, "tarnwick-artwork: cannot write the bitmaps into %s\n", dir.c_str ());
+			return 1;
+		}
 	}
 	return 0;
 }

@@ -62,11 +62,18 @@ std::string runGenerator (const std::string& name)
 	return dir;
 }
 
+// Every bitmap at 1x, and at 2x beside it.
 std::vector<std::string> expectedFiles ()
 {
-	std::vector<std::string> files = {"codeback.png", "knobvst.png"};
+	std::vector<std::string> names = {"codeback", "knobvst"};
 	for (const ControlPlacement& p : kPlacements)
-		files.push_back (std::string (p.bitmapName) + ".png");
+		names.push_back (p.bitmapName);
+	std::vector<std::string> files;
+	for (const std::string& name : names)
+	{
+		files.push_back (name + ".png");
+		files.push_back (name + "_2x.png");
+	}
 	return files;
 }
 
@@ -139,6 +146,78 @@ TEST_F (ArtworkTest, BitmapsHaveTheLayoutSizes)
 		ASSERT_TRUE (h.valid) << s.file;
 		EXPECT_EQ (h.width, s.w) << s.file;
 		EXPECT_EQ (h.height, s.h) << s.file;
+		std::string twice = s.file;
+		twice.insert (twice.size () - 4, "_2x");
+		const PngHeader h2 = readHeader (file (twice));
+		ASSERT_TRUE (h2.valid) << twice;
+		EXPECT_EQ (h2.width, 2 * s.w) << twice;
+		EXPECT_EQ (h2.height, 2 * s.h) << twice;
+	}
+}
+
+namespace {
+
+int channel (uint32_t p, int shift)
+{
+	return int ((p >> shift) & 0xFF);
+}
+
+// How the 2x image compares with the 1x one over rows [top, bottom) of the 1x image:
+// the mean channel difference after shrinking it by 2 x 2 averages, and the share of its
+// pixels clearly unlike the 1x image enlarged pixel by pixel.
+void compareTwice (const Image& single, const Image& twice, int top, int bottom, double& shrunkDifference,
+                   double& unlikeEnlarged)
+{
+	double total = 0.;
+	int unlike = 0;
+	for (int y = top; y < bottom; ++y)
+		for (int x = 0; x < single.width (); ++x)
+		{
+			const uint32_t one = single.pixel (x, y);
+			for (int k = 0; k < 4; ++k)
+			{
+				const uint32_t two = twice.pixel (2 * x + k % 2, 2 * y + k / 2);
+				for (int shift : {0, 8, 16, 24})
+				{
+					if (std::abs (channel (two, shift) - channel (one, shift)) > 24)
+					{
+						++unlike;
+						break;
+					}
+				}
+			}
+			for (int shift : {0, 8, 16, 24})
+			{
+				int sum = 0;
+				for (int k = 0; k < 4; ++k)
+					sum += channel (twice.pixel (2 * x + k % 2, 2 * y + k / 2), shift);
+				total += std::abs ((sum + 2) / 4 - channel (one, shift));
+			}
+		}
+	const double pixels = double (single.width ()) * (bottom - top);
+	shrunkDifference = total / (4. * pixels);
+	unlikeEnlarged = unlike / (4. * pixels);
+}
+
+} // namespace
+
+TEST_F (ArtworkTest, TwiceTheResolutionIsTheSameDrawingNotAnEnlargement)
+{
+	struct Case
+	{
+		const char* name;
+		int top, bottom; // rows of the 1x image compared
+	} cases[] = {{"codeback", 0, 270}, {"cutk", 0, 78 * 3}, {"cutk", 78 * 100, 78 * 103}, {"active", 0, 104},
+	             {"delaystate", 0, 98}};
+	for (const Case& c : cases)
+	{
+		Image single (file (std::string (c.name) + ".png"));
+		Image twice (file (std::string (c.name) + "_2x.png"));
+		ASSERT_TRUE (single.ok () && twice.ok ()) << c.name;
+		double shrunk = 0., unlike = 0.;
+		compareTwice (single, twice, c.top, c.bottom, shrunk, unlike);
+		EXPECT_LT (shrunk, 3.) << c.name;
+		EXPECT_GT (unlike, 0.01) << c.name;
 	}
 }
 

@@ -1,90 +1,9 @@
 // The real Tarnwick editor, loaded from the built bundle, in a real X server.
 #include <gtest/gtest.h> // before Xlib, whose macros (None, Bool) clash with it
 
-#include "X11TestWindow.h"
-
-#include "hostkit/HostKit.h"
+#include "BundleEditorFixture.h"
 
 #include <cmath>
-#include <memory>
-#include <dlfcn.h>
-
-using namespace Tarnwick::HostKit;
-using namespace Steinberg;
-using X11Test::TestWindow;
-
-namespace {
-
-// Layout facts of the product's editor.
-constexpr int kCutoffCentreX = 261 + 39;
-constexpr int kCutoffCentreY = 68 + 39;
-constexpr int kDelayStateX = 48;
-constexpr int kDelayStateY = 24;
-constexpr int kDelayKnobLeft = 10, kDelayKnobTop = 172, kDelayKnobSize = 87;
-constexpr int kCutoffLeft = 261, kCutoffTop = 68, kCutoffSize = 78;
-
-class BundleEditorX11 : public ::testing::Test
-{
-protected:
-	void SetUp () override
-	{
-		if (!X11Test::haveDisplay ())
-			GTEST_SKIP () << "no DISPLAY: run under xvfb-run";
-		// Keep the module mapped after the host unloads it, as most hosts do, so that the leak
-		// checker can name the code behind whatever the editor leaves behind.
-		dlopen ((std::string (TARNWICK_TEST_BUNDLE_PATH) + "/Contents/x86_64-linux/Tarnwick.so").c_str (),
-		        RTLD_NOW | RTLD_NODELETE);
-		ASSERT_TRUE (module.load (TARNWICK_TEST_BUNDLE_PATH)) << module.error ();
-	}
-	void TearDown () override
-	{
-		instances.clear ();
-		module.unload ();
-	}
-
-	PluginInstance& newInstance ()
-	{
-		instances.push_back (std::make_unique<PluginInstance> (module));
-		PluginInstance& instance = *instances.back ();
-		EXPECT_TRUE (instance.create ()) << instance.error ();
-		return instance;
-	}
-
-	// One open editor in its own window.
-	struct OpenEditor
-	{
-		OpenEditor (PluginInstance& instance, HostRunLoop* runLoop) : window (485, 270), frame (runLoop), runLoop (runLoop)
-		{
-			view = instance.createView ();
-			if (!view || !window.isOpen ())
-				return;
-			view->setFrame (&frame);
-			attachResult = view->attached (reinterpret_cast<void*> (window.id ()), kPlatformTypeX11EmbedWindowID);
-			window.pump (runLoop, 150);
-		}
-		~OpenEditor () { close (); }
-		void close ()
-		{
-			if (view)
-			{
-				if (attachResult == kResultTrue)
-					view->removed ();
-				view->setFrame (nullptr);
-				view = nullptr;
-			}
-		}
-		TestWindow window;
-		HostPlugFrame frame;
-		HostRunLoop* runLoop;
-		IPtr<IPlugView> view;
-		tresult attachResult {kResultFalse};
-	};
-
-	PluginModule module;
-	std::vector<std::unique_ptr<PluginInstance>> instances;
-};
-
-} // namespace
 
 TEST_F (BundleEditorX11, ViewIsAFixed485By270X11Editor)
 {

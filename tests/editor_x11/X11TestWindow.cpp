@@ -2,11 +2,27 @@
 
 #include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
+#include <cerrno>
 #include <chrono>
 #include <cstdlib>
 #include <thread>
 
 namespace X11Test {
+
+Display* openDisplay ()
+{
+	// A busy test server refuses (EAGAIN) or drops (ECONNRESET) new connections for a moment.
+	for (int attempt = 0; attempt < 8; ++attempt)
+	{
+		errno = 0;
+		if (Display* display = XOpenDisplay (nullptr))
+			return display;
+		if (errno != EAGAIN && errno != ECONNRESET)
+			break;
+		std::this_thread::sleep_for (std::chrono::milliseconds (1 << attempt));
+	}
+	return nullptr;
+}
 
 bool haveDisplay ()
 {
@@ -30,7 +46,7 @@ int Screenshot::differences (const Screenshot& other, int x, int y, int w, int h
 
 TestWindow::TestWindow (int width, int height)
 {
-	dpy = XOpenDisplay (nullptr);
+	dpy = openDisplay ();
 	if (!dpy)
 		return;
 	int screen = DefaultScreen (dpy);

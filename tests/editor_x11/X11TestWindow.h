@@ -49,5 +49,7 @@ private:
 };
 
 bool haveDisplay ();
+// XOpenDisplay, tried again while the server is too busy to accept.
+Display* openDisplay ();
 
 } // namespace X11Test

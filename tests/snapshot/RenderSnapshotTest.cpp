@@ -7,6 +7,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <sys/stat.h>
@@ -101,6 +102,38 @@ TEST (RenderEditorSnapshot, PresetPipesDiffersInTheKnobsAndNotInTheBackground)
 	COffscreenImage drawn;
 	ASSERT_TRUE (editor.draw (1, drawn));
 	EXPECT_EQ (differingPixels (plain, drawn, {0, 0, 485, 270}), 0);
+}
+
+TEST (RenderEditorSnapshot, ScaleDrawsTheEditorAtThatResolution)
+{
+	const COffscreenImage half = snapshotOf ({"--scale", "1.5"}, "render-scale-1.5.png");
+	EXPECT_EQ (half.width, 728);
+	EXPECT_EQ (half.height, 405);
+	const COffscreenImage twice = snapshotOf ({"--scale=2"}, "render-scale-2.png");
+	ASSERT_EQ (twice.width, 970);
+	ASSERT_EQ (twice.height, 540);
+	// The bundle's snapshot for scale 2 comes from the same drawing.
+	COffscreenImage bundle2x;
+	bool found = false;
+	for (const auto& entry : std::filesystem::directory_iterator (kBundle + "/Contents/Resources/Snapshots"))
+	{
+		const std::string name = entry.path ().filename ().string ();
+		if (name.size () > 18 && name.compare (name.size () - 18, 18, "_snapshot_2.0x.png") == 0)
+			found = readPng (entry.path ().string (), bundle2x);
+	}
+	ASSERT_TRUE (found);
+	EXPECT_EQ (differingPixels (twice, bundle2x, {0, 0, 970, 540}), 0);
+
+	const std::string path = scratch ("render-scale-refused.png");
+	std::remove (path.c_str ());
+	for (const char* bad : {"5", "0.5", "0", "two", ""})
+	{
+		const ProgramRun run = render ({"--scale", bad, "--editor-snapshot", path});
+		EXPECT_EQ (run.status, 2) << bad;
+		EXPECT_NE (run.errors.find ("--scale"), std::string::npos) << run.errors;
+	}
+	EXPECT_EQ (render ({"--scale", "2", "-o", scratch ("scaled.wav")}).status, 2); // only with --editor-snapshot
+	EXPECT_FALSE (exists (path));
 }
 
 TEST (RenderEditorSnapshot, SettingsAfterThePresetMoveTheirViews)

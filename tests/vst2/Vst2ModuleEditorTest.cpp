@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include "DesktopScaleAnnouncer.h" // after gtest: Xlib's macros clash with it
+
 #include <X11/Xlib.h>
 #include <X11/extensions/XTest.h>
 
@@ -109,3 +111,53 @@ TEST (Vst2ModuleEditor, KnobDragInTheEditorReachesTheHostAutomateCallback)
 }
 
 } // namespace
+
+TEST (Vst2ModuleEditor, EditGetRectReportsTheDesktopScale)
+{
+	std::unique_ptr<Display, XDisplayCloser> display (XOpenDisplay (nullptr));
+	if (!display)
+		GTEST_SKIP () << "no X display (run under xvfb-run)";
+	void* library = dlopen (TARNWICK_MODULE_PATH, RTLD_NOW | RTLD_LOCAL);
+	ASSERT_NE (library, nullptr) << dlerror ();
+	auto entry = reinterpret_cast<EntryPoint> (dlsym (library, "VSTPluginMain"));
+	ASSERT_NE (entry, nullptr);
+
+	// A desktop at 200 %: no VST 2 host can say so, the desktop does.
+	X11Test::XftDpiResource desktop (192);
+	Vst2TestHost host;
+	vst_effect* e = entry (host.callback ());
+	ASSERT_NE (e, nullptr);
+	struct Closer
+	{
+		vst_effect* e;
+		~Closer () { dispatch (e, Abi::kEffClose); }
+	} closer {e};
+	if ((e->flags & Abi::kFlagHasEditor) == 0)
+		GTEST_SKIP () << "module built without its editor";
+
+	vst_rect* rect = nullptr;
+	ASSERT_EQ (dispatch (e, Abi::kEffEditGetRect, 0, 0, &rect), 1);
+	ASSERT_NE (rect, nullptr);
+	EXPECT_EQ (rect->right - rect->left, 970);
+	EXPECT_EQ (rect->bottom - rect->top, 540);
+
+	Display* d = display.get ();
+	const Window parent = XCreateSimpleWindow (d, DefaultRootWindow (d), 0, 0, 970, 540, 0, 0, 0);
+	XMapRaised (d, parent);
+	XSync (d, False);
+	ASSERT_EQ (dispatch (e, Abi::kEffEditOpen, 0, 0, reinterpret_cast<void*> (static_cast<uintptr_t> (parent))), 1);
+	pump (e, d, 10);
+	Window root = 0, up = 0;
+	Window* children = nullptr;
+	unsigned int count = 0;
+	XWindowAttributes child {};
+	if (XQueryTree (d, parent, &root, &up, &children, &count) && count > 0)
+		XGetWindowAttributes (d, children[count - 1], &child);
+	if (children)
+		XFree (children);
+	EXPECT_EQ (child.width, 970);
+	EXPECT_EQ (child.height, 540);
+	EXPECT_EQ (dispatch (e, Abi::kEffEditClose), 1);
+	XDestroyWindow (d, parent);
+	XSync (d, False);
+}

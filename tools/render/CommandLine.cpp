@@ -12,6 +12,8 @@ namespace {
 constexpr int kMinRate = 8000;
 constexpr int kMaxRate = 384000;
 constexpr double kMaxTailCap = 600.0;
+constexpr double kMinEditorScale = 1.0;
+constexpr double kMaxEditorScale = 4.0;
 
 std::string trimmed (const std::string& text)
 {
@@ -27,7 +29,7 @@ bool takesValue (const std::string& name)
 {
     static const char* const names[] = {"--bundle", "--preset", "--set",    "--out-dir", "--output", "-o",
                                         "--input",  "-i",       "--rate",   "--max-tail", "--format",
-                                        "--editor-snapshot"};
+                                        "--editor-snapshot", "--scale"};
     for (const char* candidate : names)
         if (name == candidate)
             return true;
@@ -71,6 +73,7 @@ CommandLineResult parseCommandLine (const std::vector<std::string>& arguments)
     };
 
     bool outputDirGiven = false;
+    bool scaleGiven = false;
     for (std::size_t i = 0; i < arguments.size (); ++i)
     {
         std::string name = arguments[i];
@@ -130,6 +133,14 @@ CommandLineResult parseCommandLine (const std::vector<std::string>& arguments)
             if (value.empty ())
                 return fail ("--editor-snapshot needs a file name");
             options.editorSnapshotPath = value;
+        }
+        else if (name == "--scale")
+        {
+            double scale = 0.0;
+            if (!parseNumber (value, scale) || scale < kMinEditorScale || scale > kMaxEditorScale)
+                return fail ("--scale must be a number from 1 to 4 (got '" + value + "')");
+            options.editorSnapshotScale = scale;
+            scaleGiven = true;
         }
         else if (name == "--out-dir")
         {
@@ -194,6 +205,8 @@ CommandLineResult parseCommandLine (const std::vector<std::string>& arguments)
     if (!options.editorSnapshotPath.empty () &&
         (options.allPresets || options.listOnly || !options.inputPath.empty () || !options.outputPath.empty ()))
         return fail ("--editor-snapshot draws the editor only; it cannot be used with an input, -o, --list or --all-presets");
+    if (scaleGiven && options.editorSnapshotPath.empty ())
+        return fail ("--scale sets the size of --editor-snapshot; it is used with it only");
     if (options.allPresets)
     {
         if (!outputDirGiven)
@@ -236,6 +249,8 @@ std::string usageText (const std::string& programName)
         "  --format float|16|24   output sample format (default float; FLAC uses 24 unless 16)\n"
         "  --editor-snapshot FILE draw the editor, as --preset and --set leave it, into a PNG file\n"
         "                         instead of rendering audio\n"
+        "  --scale F              draw --editor-snapshot at F times its size, 1 to 4 (default 1;\n"
+        "                         2 for a HiDPI screen at 200 %)\n"
         "  --list                 list the plug-in's parameters and presets, then exit\n"
         "  -q, --quiet            no progress bar, no summary\n"
         "  -h, --help             this text\n"

@@ -30,6 +30,7 @@ struct RenderOptions
     std::string preset;       // name or index; empty: the plug-in's default
     std::vector<ParameterSetting> settings;
     std::string editorSnapshotPath; // draw the editor into this PNG instead of rendering audio
+    double editorSnapshotScale = 1.0; // pixels per unit of the editor's layout in that PNG
     int demoRate = 48000;
     bool demoRateGiven = false;
     double maxTailSeconds = 30.0;

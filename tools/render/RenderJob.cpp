@@ -157,7 +157,8 @@ int RenderJob::run ()
             std::vector<Snapshot::ParameterValue> values;
             for (const ResolvedSetting& setting : settings.settings)
                 values.push_back ({setting.id, setting.normalized});
-            if (!Snapshot::writeEditorSnapshot (bundle, settings.presetIndex, values, options.editorSnapshotPath, 1.0, error))
+            if (!Snapshot::writeEditorSnapshot (bundle, settings.presetIndex, values, options.editorSnapshotPath,
+                                                options.editorSnapshotScale, error))
                 return fail (kExitFailure, error);
             return kExitOk;
 #else

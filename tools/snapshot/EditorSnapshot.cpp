@@ -41,7 +41,8 @@ bool EditorSnapshot::open (const std::string& resourcesPath)
 
 	// What the editor does when a host attaches it, minus the window: a frame
 	// of the editor's size holding the description's template, controls bound
-	// to their parameters.
+	// to their parameters. Drawn at the scale asked for, not the desktop's.
+	editor->setScaleFactor (1.);
 	ViewRect size;
 	if (view->getSize (&size) != kResultOk || size.getWidth () <= 0 || size.getHeight () <= 0)
 	{

@@ -4,6 +4,7 @@
 #include <cairo.h>
 #include <cctype>
 #include <dlfcn.h>
+#include <cmath>
 #include <map>
 #include <sys/stat.h>
 
@@ -107,7 +108,9 @@ private:
 		return static_cast<size_t> (cairo_image_surface_get_stride (s)) *
 		       static_cast<size_t> (cairo_image_surface_get_height (s));
 	}
-	static constexpr size_t kBudget = 64u * 1024u * 1024u;
+	// Room for the product's artwork at 1x and 2x (about 150 MB decoded): reopening an
+	// editor on a HiDPI screen would otherwise decode its 2x knob strips again, a second or more.
+	static constexpr size_t kBudget = 160u * 1024u * 1024u;
 	std::map<std::string, CachedImage> images;
 	size_t bytes {0};
 };
@@ -117,6 +120,20 @@ ImageCache& imageCache ()
 	static ImageCache cache;
 	return cache;
 }
+
+// The file of a representation: "knob.png" at 2 is "knob_2x.png".
+std::string representationPath (const std::string& path, int scale)
+{
+	const std::string suffix = "_" + std::to_string (scale) + "x";
+	const auto slash = path.find_last_of ('/');
+	const auto dot = path.find_last_of ('.');
+	if (dot == std::string::npos || (slash != std::string::npos && dot < slash))
+		return path + suffix;
+	return path.substr (0, dot) + suffix + path.substr (dot);
+}
+
+// Representations looked for beside a loaded image.
+constexpr int kRepresentationScales[] = {2, 3, 4};
 
 } // namespace
 
@@ -174,6 +191,8 @@ CBitmap::CBitmap (const CResourceDescription& desc) : resourceDesc (desc)
 	surface = s;
 	width = cairo_image_surface_get_width (s);
 	height = cairo_image_surface_get_height (s);
+	loadedPath = path;
+	representationsLoaded = false;
 }
 
 CBitmap::CBitmap (CCoord w, CCoord h)
@@ -193,16 +212,86 @@ CBitmap::CBitmap (CCoord w, CCoord h)
 
 CBitmap::~CBitmap ()
 {
+	for (auto& r : representations)
+		cairo_surface_destroy (r.surface);
 	if (surface)
 		cairo_surface_destroy (surface);
+}
+
+bool CBitmap::addRepresentation (double scale, cairo_surface_t* s)
+{
+	if (!surface || !s || !(scale > 1.) || cairo_surface_get_type (s) != CAIRO_SURFACE_TYPE_IMAGE)
+		return false;
+	// A representation of another size would misplace every frame of a strip.
+	if (cairo_image_surface_get_width (s) != static_cast<int> (std::lround (width * scale)) ||
+	    cairo_image_surface_get_height (s) != static_cast<int> (std::lround (height * scale)))
+		return false;
+	auto pos = std::find_if (representations.begin (), representations.end (),
+	                         [scale] (const Representation& r) { return r.scale >= scale; });
+	if (pos != representations.end () && pos->scale == scale)
+	{
+		cairo_surface_destroy (pos->surface);
+		pos->surface = cairo_surface_reference (s);
+		return true;
+	}
+	representations.insert (pos, Representation {scale, cairo_surface_reference (s)});
+	return true;
+}
+
+void CBitmap::loadRepresentations () const
+{
+	if (representationsLoaded)
+		return;
+	representationsLoaded = true;
+	for (int scale : kRepresentationScales)
+	{
+		const std::string path = representationPath (loadedPath, scale);
+		if (!fileExists (path))
+			continue;
+		if (cairo_surface_t* s = imageCache ().load (path))
+		{
+			const_cast<CBitmap*> (this)->addRepresentation (scale, s);
+			cairo_surface_destroy (s);
+		}
+	}
+}
+
+std::vector<double> CBitmap::getRepresentationScales () const
+{
+	loadRepresentations ();
+	std::vector<double> scales;
+	for (const auto& r : representations)
+		scales.push_back (r.scale);
+	return scales;
+}
+
+cairo_surface_t* CBitmap::surfaceForScale (double scaleFactor, double& repScale) const
+{
+	repScale = 1.;
+	if (!surface || scaleFactor <= 1.)
+		return surface;
+	loadRepresentations ();
+	if (representations.empty ())
+		return surface;
+	for (const auto& r : representations)
+	{
+		if (r.scale >= scaleFactor)
+		{
+			repScale = r.scale;
+			return r.surface;
+		}
+	}
+	repScale = representations.back ().scale;
+	return representations.back ().surface;
 }
 
 namespace {
 
 // Smoothed, the filter must see only the part drawn (one frame of a strip, up to
 // the bitmap's edge and padded beyond it): else the neighbouring frames and the
-// transparency around the image bleed into its border.
-void drawScaledBitmap (cairo_t* cr, cairo_surface_t* surface, const CPoint& size, const CRect& rect,
+// transparency around the image bleed into its border. The representation holds
+// repScale pixels per unit each way.
+void drawScaledBitmap (cairo_t* cr, cairo_surface_t* surface, double repScale, const CPoint& size, const CRect& rect,
                        const CPoint& offset, double alpha)
 {
 	const double left = std::max (offset.x, 0.);
@@ -211,7 +300,8 @@ void drawScaledBitmap (cairo_t* cr, cairo_surface_t* surface, const CPoint& size
 	const double bottom = std::min (offset.y + rect.getHeight (), size.y);
 	if (right <= left || bottom <= top)
 		return;
-	cairo_surface_t* part = cairo_surface_create_for_rectangle (surface, left, top, right - left, bottom - top);
+	cairo_surface_t* part = cairo_surface_create_for_rectangle (surface, left * repScale, top * repScale,
+	                                                            (right - left) * repScale, (bottom - top) * repScale);
 	if (cairo_surface_status (part) == CAIRO_STATUS_SUCCESS)
 	{
 		const double x = rect.left - offset.x + left;
@@ -219,7 +309,9 @@ void drawScaledBitmap (cairo_t* cr, cairo_surface_t* surface, const CPoint& size
 		cairo_save (cr);
 		cairo_rectangle (cr, x, y, right - left, bottom - top);
 		cairo_clip (cr);
-		cairo_set_source_surface (cr, part, x, y);
+		cairo_translate (cr, x, y);
+		cairo_scale (cr, 1. / repScale, 1. / repScale);
+		cairo_set_source_surface (cr, part, 0, 0);
 		cairo_pattern_set_extend (cairo_get_source (cr), CAIRO_EXTEND_PAD);
 		cairo_pattern_set_filter (cairo_get_source (cr), CAIRO_FILTER_GOOD);
 		cairo_paint_with_alpha (cr, alpha);
@@ -237,7 +329,9 @@ void CBitmap::draw (CDrawContext* context, const CRect& rect, const CPoint& offs
 	cairo_t* cr = context->getCairo ();
 	if (context->getScaleFactor () != 1.)
 	{
-		drawScaledBitmap (cr, surface, getSize (), rect, offset, alpha * context->getGlobalAlpha ());
+		double repScale = 1.;
+		cairo_surface_t* source = surfaceForScale (context->getScaleFactor (), repScale);
+		drawScaledBitmap (cr, source, repScale, getSize (), rect, offset, alpha * context->getGlobalAlpha ());
 		return;
 	}
 	cairo_save (cr);
@@ -249,6 +343,5 @@ void CBitmap::draw (CDrawContext* context, const CRect& rect, const CPoint& offs
 	cairo_paint_with_alpha (cr, alpha * context->getGlobalAlpha ());
 	cairo_restore (cr);
 }
-
 
 } // namespace VSTGUI

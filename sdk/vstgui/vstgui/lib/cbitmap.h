@@ -1,8 +1,11 @@
 // A bitmap loaded from a PNG: by resource name from the module's Contents/Resources,
-// or from an absolute path.
+// or from an absolute path. Higher-resolution representations of the same image lie
+// beside it with a scale suffix ("cutk.png", "cutk_2x.png"); a context draws from the
+// one that suits its scale factor.
 #pragma once
 
 #include "crect.h"
+#include <vector>
 
 typedef struct _cairo_surface cairo_surface_t;
 
@@ -41,6 +44,16 @@ public:
 
 	virtual void draw (CDrawContext* context, const CRect& rect, const CPoint& offset = CPoint (0, 0), float alpha = 1.f);
 
+	// Adds a representation of the image at scale (2 for twice the pixels each way). Its
+	// pixel size must be the bitmap's size times scale; false (and nothing added) otherwise.
+	// Takes its own reference to the surface.
+	bool addRepresentation (double scale, cairo_surface_t* surface);
+	// The surface a context of the given scale factor draws from: the representation of the
+	// smallest scale at or above it, else the largest. repScale receives that scale.
+	cairo_surface_t* surfaceForScale (double scaleFactor, double& repScale) const;
+	// Scales of the representations beyond 1 (after loading them, for a loaded bitmap).
+	std::vector<double> getRepresentationScales () const;
+
 	CCoord getWidth () const { return width; }
 	CCoord getHeight () const { return height; }
 	CPoint getSize () const { return CPoint (width, height); }
@@ -56,7 +69,19 @@ public:
 	static std::string resolveResourcePath (const std::string& name);
 
 private:
+	struct Representation
+	{
+		double scale;
+		cairo_surface_t* surface;
+	};
+	// Representations beyond 1 are decoded the first time a context needs one: an editor
+	// drawn at scale 1 never pays for them.
+	void loadRepresentations () const;
+
 	CResourceDescription resourceDesc;
+	std::string loadedPath;
+	mutable bool representationsLoaded {true};
+	mutable std::vector<Representation> representations; // by rising scale
 	cairo_surface_t* surface {nullptr};
 	CCoord width {0.};
 	CCoord height {0.};

@@ -125,13 +125,19 @@ void CDrawContext::applyLineSettings ()
 	                             : CAIRO_ANTIALIAS_NONE);
 }
 
-// Lines of odd width sit on pixel centres when not anti-aliased.
+// Lines of an odd number of device pixels sit on pixel centres when not anti-aliased.
 CCoord CDrawContext::pixelAlign (CCoord v) const
 {
 	if (currentState.drawMode.modeIgnoringIntegralMode () == kAntiAliasing)
 		return v;
-	int w = static_cast<int> (std::lround (currentState.lineWidth));
-	return (w % 2) ? std::floor (v) + 0.5 : std::round (v);
+	if (scaleFactor == 1.)
+	{
+		int w = static_cast<int> (std::lround (currentState.lineWidth));
+		return (w % 2) ? std::floor (v) + 0.5 : std::round (v);
+	}
+	const double device = v * scaleFactor;
+	const long w = std::lround (currentState.lineWidth * scaleFactor);
+	return ((w % 2) ? std::floor (device) + 0.5 : std::round (device)) / scaleFactor;
 }
 
 void CDrawContext::strokeOrFill (CDrawStyle style)

@@ -3,6 +3,7 @@
 #include "cvstguitimer.h"
 #include "platform/iplatformframe.h"
 #include <algorithm>
+#include <cmath>
 #include <cstddef>
 #include <cairo.h>
 
@@ -54,13 +55,37 @@ bool CFrame::setSize (CCoord width, CCoord height)
 	if (width == getWidth () && height == getHeight ())
 		return true;
 	CRect newSize (0, 0, width, height);
-	if (editor && !editor->beforeSizeChange (newSize, getViewSize ()))
+	const CRect oldSize = getViewSize ();
+	if (editor && !editor->beforeSizeChange (newSize, oldSize))
 		return false;
-	if (platformFrame && !platformFrame->setSize (newSize))
-		return false;
+	// The window draws its first picture at the new size: the frame has it already.
 	CViewContainer::setViewSize (newSize, false);
+	if (platformFrame && !platformFrame->setSize (newSize))
+	{
+		CViewContainer::setViewSize (oldSize, false);
+		return false;
+	}
 	invalid ();
 	return true;
+}
+
+bool CFrame::setScaleFactor (double factor)
+{
+	if (!std::isfinite (factor) || factor <= 0.)
+		return false;
+	if (factor == scaleFactor)
+		return true;
+	scaleFactor = factor;
+	// The window takes its new pixel size; the views stay where they are.
+	if (platformFrame)
+		platformFrame->setSize (getViewSize ());
+	invalid ();
+	return true;
+}
+
+int32_t scaledLength (CCoord length, double scale)
+{
+	return static_cast<int32_t> (std::floor (length * scale + 0.5));
 }
 
 int32_t CFrame::getKnobMode () const
@@ -99,6 +124,17 @@ void CFrame::updateWindow ()
 void CFrame::drawFrameRect (CDrawContext* context, const CRect& rect)
 {
 	drawRect (context, rect);
+}
+
+void CFrame::drawScaled (cairo_t* cr, double scale, const CRect& area)
+{
+	cairo_save (cr);
+	cairo_scale (cr, scale, scale);
+	{
+		auto context = owned (new CDrawContext (cr, CRect (0, 0, getWidth (), getHeight ()), scale));
+		drawFrameRect (context, area);
+	}
+	cairo_restore (cr);
 }
 
 namespace {
@@ -151,8 +187,8 @@ bool renderFrame (CFrame* frame, double scale, COffscreenImage& result)
 {
 	if (!frame || scale <= 0.)
 		return false;
-	int w = static_cast<int> (frame->getWidth () * scale + 0.5);
-	int h = static_cast<int> (frame->getHeight () * scale + 0.5);
+	int w = scaledLength (frame->getWidth (), scale);
+	int h = scaledLength (frame->getHeight (), scale);
 	if (w <= 0 || h <= 0)
 		return false;
 	cairo_surface_t* surface = cairo_image_surface_create (CAIRO_FORMAT_ARGB32, w, h);
@@ -162,12 +198,7 @@ bool renderFrame (CFrame* frame, double scale, COffscreenImage& result)
 		return false;
 	}
 	cairo_t* cr = cairo_create (surface);
-	cairo_scale (cr, scale, scale);
-	{
-		CRect all (0, 0, frame->getWidth (), frame->getHeight ());
-		auto context = owned (new CDrawContext (cr, all, scale));
-		frame->drawFrameRect (context, all);
-	}
+	frame->drawScaled (cr, scale, CRect (0, 0, frame->getWidth (), frame->getHeight ()));
 	cairo_destroy (cr);
 	cairo_surface_flush (surface);
 

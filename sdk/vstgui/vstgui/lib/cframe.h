@@ -3,6 +3,7 @@
 #include "cviewcontainer.h"
 
 namespace Steinberg { class FUnknown; namespace Linux { class IRunLoop; } }
+typedef struct _cairo cairo_t;
 
 namespace VSTGUI {
 
@@ -74,8 +75,11 @@ public:
 	void setEditor (VSTGUIEditorInterface* e) { editor = e; }
 	void enableTooltips (bool state) { tooltipsEnabled = state; }
 	bool tooltipsEnabledState () const { return tooltipsEnabled; }
-	void setZoom (double z) { zoom = z; }
-	double getZoom () const { return zoom; }
+	// Window pixels per unit of the frame (HiDPI): the window is the frame's size times the
+	// factor and everything is drawn at that resolution; views keep their coordinates, and
+	// mouse positions come back in them. False for a factor that is not positive and finite.
+	bool setScaleFactor (double factor);
+	double getScaleFactor () const { return scaleFactor; }
 
 	void invalidRect (const CRect& rect) override;
 	void invalid () override { invalidRect (getViewSize ()); }
@@ -85,6 +89,9 @@ public:
 	void updateWindow ();
 	// Draws the given area into a context of the whole frame.
 	void drawFrameRect (CDrawContext* context, const CRect& rect);
+	// Draws the given area (frame coordinates) at scale into cr, whose user space is in
+	// pixels: the window and the offscreen pictures draw through here alike.
+	void drawScaled (cairo_t* cr, double scale, const CRect& area);
 	void clearInvalidArea () { invalidArea = CRect (); }
 
 	virtual void idle ();
@@ -111,8 +118,11 @@ protected:
 	CRect invalidArea;
 	bool tooltipsEnabled {false};
 	bool inMouseDown {false};
-	double zoom {1.};
+	double scaleFactor {1.};
 };
+
+// Pixels a length of the frame takes at scale (rounded to the nearest).
+int32_t scaledLength (CCoord length, double scale);
 
 //------------------------------------------------------------------------
 // Offscreen drawing of a frame: the same views, drawn into a cairo image surface.

@@ -143,7 +143,7 @@ void VST3Editor::init ()
 		    size.x <= 16384 && size.y <= 16384)
 			r = ViewRect (0, 0, static_cast<int32> (size.x), static_cast<int32> (size.y));
 	}
-	setRect (r);
+	setLayoutSize (r.getWidth (), r.getHeight ());
 }
 
 bool VST3Editor::exchangeView (UTF8StringPtr templateName)
@@ -411,7 +411,8 @@ bool PLUGIN_API VST3Editor::open (void* parent, const PlatformType& type)
 {
 	if (frame)
 		return false;
-	frame = new CFrame (CRect (0, 0, rect.getWidth (), rect.getHeight ()), this);
+	frame = new CFrame (CRect (0, 0, getLayoutWidth (), getLayoutHeight ()), this);
+	frame->setScaleFactor (getScaleFactor ());
 	frame->setTransparency (true);
 	frame->enableTooltips (tooltipsEnabled);
 	doCreateView = false;

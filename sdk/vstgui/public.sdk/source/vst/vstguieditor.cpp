@@ -1,7 +1,10 @@
 #include "vstguieditor.h"
 
+#include "vstgui/lib/platform/linux/x11desktopscale.h"
+
 #include "pluginterfaces/base/funknown.h"
 #include "pluginterfaces/gui/iplugview.h"
+#include <cmath>
 #include <cstring>
 
 namespace Steinberg {
@@ -10,17 +13,91 @@ namespace Vst {
 namespace {
 // Repaint and timer period until setIdleRate says otherwise.
 constexpr uint32_t kDefaultIdleRate = 100;
+constexpr double kMinScaleFactor = 1.;
+constexpr double kMaxScaleFactor = 4.;
 } // namespace
 
 VSTGUIEditor::VSTGUIEditor (void* controller, ViewRect* size)
 : EditorView (static_cast<EditController*> (controller), size)
+, layoutWidth (rect.getWidth ())
+, layoutHeight (rect.getHeight ())
 {
 	timer = new VSTGUI::CVSTGUITimer (static_cast<VSTGUI::CBaseObject*> (this), kDefaultIdleRate, false);
 }
 
-VSTGUIEditor::VSTGUIEditor (EditController* controller, ViewRect* size) : EditorView (controller, size)
+VSTGUIEditor::VSTGUIEditor (EditController* controller, ViewRect* size)
+: EditorView (controller, size), layoutWidth (rect.getWidth ()), layoutHeight (rect.getHeight ())
 {
 	timer = new VSTGUI::CVSTGUITimer (static_cast<VSTGUI::CBaseObject*> (this), kDefaultIdleRate, false);
+}
+
+tresult PLUGIN_API VSTGUIEditor::queryInterface (const TUID iid, void** obj)
+{
+	QUERY_INTERFACE (iid, obj, IPlugViewContentScaleSupport::iid, IPlugViewContentScaleSupport)
+	return EditorView::queryInterface (iid, obj);
+}
+
+ViewRect VSTGUIEditor::scaledRect () const
+{
+	return ViewRect (0, 0, VSTGUI::scaledLength (layoutWidth, scaleFactor),
+	                 VSTGUI::scaledLength (layoutHeight, scaleFactor));
+}
+
+void VSTGUIEditor::setLayoutSize (int32 width, int32 height)
+{
+	layoutWidth = width;
+	layoutHeight = height;
+	setRect (scaledRect ());
+}
+
+void VSTGUIEditor::settleScaleFactor ()
+{
+	if (scaleSettled)
+		return;
+	scaleSettled = true;
+	scaleFactor = VSTGUI::desktopScaleFactor ();
+	setRect (scaledRect ());
+	if (frame)
+		frame->setScaleFactor (scaleFactor);
+}
+
+double VSTGUIEditor::getScaleFactor ()
+{
+	settleScaleFactor ();
+	return scaleFactor;
+}
+
+void VSTGUIEditor::keepScaleAtOne ()
+{
+	scalable = false;
+	scaleSettled = true;
+	scaleFactor = 1.;
+	setRect (scaledRect ());
+}
+
+bool VSTGUIEditor::setScaleFactor (double factor)
+{
+	if (!std::isfinite (factor) || factor < kMinScaleFactor || factor > kMaxScaleFactor)
+		return false;
+	if (!scalable)
+		return factor == 1.;
+	scaleSettled = true;
+	if (factor == scaleFactor)
+		return true;
+	scaleFactor = factor;
+	ViewRect r = scaledRect ();
+	setRect (r);
+	if (frame)
+		frame->setScaleFactor (factor);
+	// The host's window follows; it answers with onSize, which our size already matches.
+	if (plugFrame && isAttached ())
+		plugFrame->resizeView (this, &r);
+	return true;
+}
+
+tresult PLUGIN_API VSTGUIEditor::setContentScaleFactor (ScaleFactor factor)
+{
+	return setScaleFactor (factor) ? kResultTrue : kResultFalse;
 }
 
 VSTGUIEditor::~VSTGUIEditor ()
@@ -47,8 +124,7 @@ int32 VSTGUIEditor::getIdleRate () const
 bool VSTGUIEditor::beforeSizeChange (const VSTGUI::CRect& newSize, const VSTGUI::CRect& /*oldSize*/)
 {
 	// The frame follows its content; the host learns the size through getSize.
-	ViewRect r (0, 0, static_cast<int32> (newSize.getWidth ()), static_cast<int32> (newSize.getHeight ()));
-	setRect (r);
+	setLayoutSize (static_cast<int32> (newSize.getWidth ()), static_cast<int32> (newSize.getHeight ()));
 	return true;
 }
 
@@ -90,15 +166,17 @@ tresult PLUGIN_API VSTGUIEditor::attached (void* parent, FIDString type)
 {
 	if (isAttached () || !parent || isPlatformTypeSupported (type) != kResultTrue)
 		return kResultFalse;
+	settleScaleFactor ();
 	if (!open (parent, VSTGUI::kX11EmbedWindowID))
 		return kResultFalse;
 	if (frame)
 	{
-		ViewRect vr (0, 0, static_cast<int32> (frame->getWidth ()), static_cast<int32> (frame->getHeight ()));
-		if (vr.getWidth () > 0 && vr.getHeight () > 0 &&
-		    (vr.getWidth () != rect.getWidth () || vr.getHeight () != rect.getHeight ()))
+		const int32 w = static_cast<int32> (frame->getWidth ());
+		const int32 h = static_cast<int32> (frame->getHeight ());
+		if (w > 0 && h > 0 && (w != layoutWidth || h != layoutHeight))
 		{
-			setRect (vr);
+			setLayoutSize (w, h);
+			ViewRect vr = rect;
 			if (plugFrame)
 				plugFrame->resizeView (this, &vr);
 		}
@@ -121,6 +199,7 @@ tresult PLUGIN_API VSTGUIEditor::onSize (ViewRect* newSize)
 {
 	if (!newSize)
 		return kInvalidArgument;
+	settleScaleFactor ();
 	// A fixed-size editor: only its own size is accepted.
 	if (newSize->getWidth () == rect.getWidth () && newSize->getHeight () == rect.getHeight ())
 		return kResultTrue;
@@ -131,6 +210,7 @@ tresult PLUGIN_API VSTGUIEditor::getSize (ViewRect* size)
 {
 	if (!size)
 		return kInvalidArgument;
+	settleScaleFactor ();
 	*size = rect;
 	return kResultTrue;
 }
@@ -139,6 +219,7 @@ tresult PLUGIN_API VSTGUIEditor::checkSizeConstraint (ViewRect* r)
 {
 	if (!r)
 		return kInvalidArgument;
+	settleScaleFactor ();
 	r->right = r->left + rect.getWidth ();
 	r->bottom = r->top + rect.getHeight ();
 	return kResultTrue;

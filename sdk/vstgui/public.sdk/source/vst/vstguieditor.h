@@ -2,6 +2,7 @@
 #pragma once
 
 #include "public.sdk/source/vst/vsteditcontroller.h"
+#include "pluginterfaces/gui/iplugviewcontentscalesupport.h"
 #include "vstgui/lib/cframe.h"
 #include "vstgui/lib/cvstguitimer.h"
 
@@ -11,8 +12,13 @@ namespace Vst {
 //------------------------------------------------------------------------
 // Attaching opens the frame as a child of the host's window (open), removing
 // closes it (close). A timer (setIdleRate) lets the frame repaint while open.
-// The window size is fixed: the host may not resize it.
-class VSTGUIEditor : public EditorView, public VSTGUI::VSTGUIEditorInterface, public VSTGUI::CBaseObject
+// The window size is fixed: the host may not resize it. Its size is the layout's
+// times the editor's scale factor (HiDPI screens): the host sets that factor
+// (setContentScaleFactor), or else the desktop's is taken before the first size is told.
+class VSTGUIEditor : public EditorView,
+                     public IPlugViewContentScaleSupport,
+                     public VSTGUI::VSTGUIEditorInterface,
+                     public VSTGUI::CBaseObject
 {
 public:
 	VSTGUIEditor (void* controller, ViewRect* size = nullptr);
@@ -26,6 +32,20 @@ public:
 
 	void setIdleRate (int32 millisec);
 	int32 getIdleRate () const;
+
+	// The editor's scale, for any host (VST 3 or another): the window becomes the layout's size
+	// times factor (rounded), drawn at that resolution, and an attached view asks its
+	// IPlugFrame for the new size. factor from 1 to 4; false (nothing changes) otherwise.
+	bool setScaleFactor (double factor);
+	// The scale in use; the desktop's when no one has set one yet.
+	double getScaleFactor ();
+	// The layout's size, in the views' coordinates (the window at scale 1).
+	void setLayoutSize (int32 width, int32 height);
+	int32 getLayoutWidth () const { return layoutWidth; }
+	int32 getLayoutHeight () const { return layoutHeight; }
+
+	// IPlugViewContentScaleSupport
+	tresult PLUGIN_API setContentScaleFactor (ScaleFactor factor) SMTG_OVERRIDE;
 
 	// VSTGUIEditorInterface
 	bool beforeSizeChange (const VSTGUI::CRect& newSize, const VSTGUI::CRect& oldSize) SMTG_OVERRIDE;
@@ -57,11 +77,26 @@ public:
 	void remember () SMTG_OVERRIDE { addRef (); }
 	void forget () SMTG_OVERRIDE { release (); }
 
+	tresult PLUGIN_API queryInterface (const TUID iid, void** obj) SMTG_OVERRIDE;
 	OBJ_METHODS (VSTGUIEditor, EditorView)
 	REFCOUNT_METHODS (EditorView)
 
 protected:
+	// Takes the desktop's scale unless one was set already.
+	void settleScaleFactor ();
+	// The layout size at the current scale, the size the host sees.
+	ViewRect scaledRect () const;
+	// For content that draws its own window at its own size: the scale stays 1.
+	void keepScaleAtOne ();
+
 	VSTGUI::CVSTGUITimer* timer {nullptr};
+
+private:
+	int32 layoutWidth {0};
+	int32 layoutHeight {0};
+	double scaleFactor {1.};
+	bool scaleSettled {false};
+	bool scalable {true};
 };
 
 } // namespace Vst

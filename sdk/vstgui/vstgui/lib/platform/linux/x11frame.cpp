@@ -4,6 +4,7 @@
 #include "../../cframe.h"
 #include "../../cvstguitimer.h"
 #include "../iplatformframe.h"
+#include "x11connection.h"
 
 #include "base/source/fobject.h"
 #include "pluginterfaces/gui/iplugview.h"
@@ -13,6 +14,7 @@
 #include <X11/Xutil.h>
 #include <algorithm>
 #include <cairo-xlib.h>
+#include <cmath>
 #include <cairo.h>
 #include <vector>
 
@@ -223,10 +225,19 @@ public:
 	void handleEvents ();
 	void tick ();
 	Steinberg::FUnknown* getOwner () const { return owner; }
-	void setInitialPicture (const XWindowAttributes& attributes, int width, int height);
+	void setInitialPicture (int width, int height);
 
 private:
 	void dispatch (XEvent& event);
+	// The window's pixel size for a frame size, at the frame's scale factor.
+	int pixelLength (CCoord length) const { return std::max (1, scaledLength (length, frame->getScaleFactor ())); }
+	// A window position in frame coordinates.
+	CPoint toFrame (int x, int y) const
+	{
+		const double s = frame->getScaleFactor ();
+		return CPoint (x / s, y / s);
+	}
+	void setFixedSizeHints (int width, int height);
 
 	CFrame* frame;
 	IRunLoop* hostRunLoop;
@@ -234,6 +245,8 @@ private:
 	IRunLoop* runLoop {nullptr}; // referenced while our handlers are registered with it
 	Display* display {nullptr};
 	Window window {0};
+	Visual* visual {nullptr};
+	int depth {0};
 	cairo_surface_t* windowSurface {nullptr};
 	cairo_surface_t* backBuffer {nullptr};
 	FrameEventHandler* eventHandler {nullptr};
@@ -265,12 +278,12 @@ void FrameTimerHandler::onTimer ()
 
 bool X11Frame::create (Window parent, const CRect& size)
 {
-	display = XOpenDisplay (nullptr);
+	display = openX11Display ();
 	if (!display)
 		return false;
 
-	int width = std::max (1, static_cast<int> (size.getWidth ()));
-	int height = std::max (1, static_cast<int> (size.getHeight ()));
+	int width = pixelLength (size.getWidth ());
+	int height = pixelLength (size.getHeight ());
 
 	// A bad parent id must not end the host: catch the error instead.
 	adoptDisplay (display);
@@ -292,11 +305,7 @@ bool X11Frame::create (Window parent, const CRect& size)
 		long info[2] = {0, 1};
 		XChangeProperty (display, window, xembedInfo, xembedInfo, 32, PropModeReplace,
 		                 reinterpret_cast<unsigned char*> (info), 2);
-		XSizeHints hints {};
-		hints.flags = PMinSize | PMaxSize;
-		hints.min_width = hints.max_width = width;
-		hints.min_height = hints.max_height = height;
-		XSetWMNormalHints (display, window, &hints);
+		setFixedSizeHints (width, height);
 		XMapWindow (display, window);
 		XGetWindowAttributes (display, window, &windowAttributes);
 	}
@@ -307,10 +316,12 @@ bool X11Frame::create (Window parent, const CRect& size)
 		return false;
 	}
 
-	windowSurface = cairo_xlib_surface_create (display, window, windowAttributes.visual, width, height);
+	visual = windowAttributes.visual;
+	depth = windowAttributes.depth;
+	windowSurface = cairo_xlib_surface_create (display, window, visual, width, height);
 	if (cairo_surface_status (windowSurface) != CAIRO_STATUS_SUCCESS)
 		return false;
-	setInitialPicture (windowAttributes, width, height);
+	setInitialPicture (width, height);
 
 	if (hostRunLoop)
 	{
@@ -367,15 +378,15 @@ X11Frame::~X11Frame ()
 
 // The window's background is the editor's first picture, so the X server shows it
 // on every expose even before (or without) any event reaching us.
-void X11Frame::setInitialPicture (const XWindowAttributes& attributes, int width, int height)
+void X11Frame::setInitialPicture (int width, int height)
 {
 	Pixmap pixmap = XCreatePixmap (display, window, static_cast<unsigned> (width), static_cast<unsigned> (height),
-	                               static_cast<unsigned> (attributes.depth));
+	                               static_cast<unsigned> (depth));
 	if (!pixmap)
 		return;
 	frame->invalid ();
 	cairo_surface_t* target = windowSurface;
-	windowSurface = cairo_xlib_surface_create (display, pixmap, attributes.visual, width, height);
+	windowSurface = cairo_xlib_surface_create (display, pixmap, visual, width, height);
 	paint ();
 	cairo_surface_destroy (windowSurface);
 	windowSurface = target;
@@ -390,14 +401,28 @@ void X11Frame::invalidRect (const CRect& /*rect*/)
 	// The frame keeps the area; it is painted after the current event or tick.
 }
 
+void X11Frame::setFixedSizeHints (int width, int height)
+{
+	XSizeHints hints {};
+	hints.flags = PMinSize | PMaxSize;
+	hints.min_width = hints.max_width = width;
+	hints.min_height = hints.max_height = height;
+	XSetWMNormalHints (display, window, &hints);
+}
+
 bool X11Frame::setSize (const CRect& newSize)
 {
-	if (!display || !window)
+	if (!display || !window || !windowSurface)
 		return false;
-	int w = std::max (1, static_cast<int> (newSize.getWidth ()));
-	int h = std::max (1, static_cast<int> (newSize.getHeight ()));
+	int w = pixelLength (newSize.getWidth ());
+	int h = pixelLength (newSize.getHeight ());
+	setFixedSizeHints (w, h);
 	XResizeWindow (display, window, static_cast<unsigned> (w), static_cast<unsigned> (h));
 	cairo_xlib_surface_set_size (windowSurface, w, h);
+	// The background the server shows on exposure is the old picture: it follows the size,
+	// and the window is drawn anew at its new resolution.
+	if (!windowGone)
+		setInitialPicture (w, h);
 	XFlush (display);
 	return true;
 }
@@ -414,28 +439,33 @@ void X11Frame::paint ()
 	if (area.isEmpty ())
 		return;
 	SharedPointer<CFrame> keep (frame);
-	int w = std::max (1, static_cast<int> (frame->getWidth ()));
-	int h = std::max (1, static_cast<int> (frame->getHeight ()));
+	const double scale = frame->getScaleFactor ();
+	int w = pixelLength (frame->getWidth ());
+	int h = pixelLength (frame->getHeight ());
 	if (!backBuffer || cairo_image_surface_get_width (backBuffer) != w || cairo_image_surface_get_height (backBuffer) != h)
 	{
 		if (backBuffer)
 			cairo_surface_destroy (backBuffer);
 		backBuffer = cairo_image_surface_create (CAIRO_FORMAT_ARGB32, w, h);
-		area = CRect (0, 0, w, h);
+		area = frame->getViewSize ();
 	}
+	// The whole pixels the area touches.
+	CRect pixels (std::floor (area.left * scale), std::floor (area.top * scale), std::ceil (area.right * scale),
+	              std::ceil (area.bottom * scale));
+	pixels.bound (CRect (0, 0, w, h));
+	if (pixels.isEmpty ())
+		return;
 	// Views draw in memory; only the finished area goes to the X server.
 	cairo_t* cr = cairo_create (backBuffer);
-	cairo_rectangle (cr, area.left, area.top, area.getWidth (), area.getHeight ());
+	cairo_rectangle (cr, pixels.left, pixels.top, pixels.getWidth (), pixels.getHeight ());
 	cairo_clip (cr);
-	{
-		auto context = owned (new CDrawContext (cr, CRect (0, 0, w, h)));
-		frame->drawFrameRect (context, area);
-	}
+	frame->drawScaled (cr, scale,
+	                   CRect (pixels.left / scale, pixels.top / scale, pixels.right / scale, pixels.bottom / scale));
 	cairo_destroy (cr);
 	cairo_surface_flush (backBuffer);
 
 	cairo_t* wcr = cairo_create (windowSurface);
-	cairo_rectangle (wcr, area.left, area.top, area.getWidth (), area.getHeight ());
+	cairo_rectangle (wcr, pixels.left, pixels.top, pixels.getWidth (), pixels.getHeight ());
 	cairo_clip (wcr);
 	cairo_set_operator (wcr, CAIRO_OPERATOR_SOURCE);
 	cairo_set_source_surface (wcr, backBuffer, 0, 0);
@@ -488,13 +518,15 @@ void X11Frame::dispatch (XEvent& event)
 		}
 		case Expose:
 		{
-			frame->invalidRect (CRect (event.xexpose.x, event.xexpose.y, event.xexpose.x + event.xexpose.width,
-			                           event.xexpose.y + event.xexpose.height));
+			const CPoint topLeft = toFrame (event.xexpose.x, event.xexpose.y);
+			const CPoint bottomRight =
+			    toFrame (event.xexpose.x + event.xexpose.width, event.xexpose.y + event.xexpose.height);
+			frame->invalidRect (CRect (topLeft.x, topLeft.y, bottomRight.x, bottomRight.y));
 			break;
 		}
 		case ButtonPress:
 		{
-			CPoint where (event.xbutton.x, event.xbutton.y);
+			CPoint where = toFrame (event.xbutton.x, event.xbutton.y);
 			unsigned int b = event.xbutton.button;
 			if (b == Button4 || b == Button5 || b == 6 || b == 7)
 			{
@@ -518,7 +550,7 @@ void X11Frame::dispatch (XEvent& event)
 			unsigned int b = event.xbutton.button;
 			if (b >= Button4)
 				break;
-			CPoint where (event.xbutton.x, event.xbutton.y);
+			CPoint where = toFrame (event.xbutton.x, event.xbutton.y);
 			CButtonState buttons (buttonFromX (b) | (buttonStateFromX (event.xbutton.state) & (kShift | kControl | kAlt)));
 			frame->platformOnMouseUp (where, buttons);
 			break;
@@ -529,7 +561,7 @@ void X11Frame::dispatch (XEvent& event)
 			while (XCheckTypedWindowEvent (display, window, MotionNotify, &event))
 			{
 			}
-			CPoint where (event.xmotion.x, event.xmotion.y);
+			CPoint where = toFrame (event.xmotion.x, event.xmotion.y);
 			CButtonState buttons (buttonStateFromX (event.xmotion.state));
 			frame->platformOnMouseMoved (where, buttons);
 			break;
