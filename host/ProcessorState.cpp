@@ -3,7 +3,8 @@
 
 #include "RangedParameterInfo.h"
 #include "SavedState.h"
-#include "Tapers.h"
+#include "adapter/ControlChange.h"
+#include "adapter/Tapers.h"
 
 #include "pluginterfaces/base/ustring.h"
 
@@ -29,24 +30,8 @@ tresult PLUGIN_API Processor::setState (IBStream* state)
 	if (!saved.read (state, *effect))
 		return kResultFalse;
 
-	const int32 count = static_cast<int32> (saved.controlValues.size ());
-	for (int32 i = 0; i < count; ++i)
-	{
-		ControlDescriptor* d = effect->controlAt (i);
-		if (!d || !saved.hasValue[static_cast<size_t> (i)])
-			continue;
-		// Restored values land at once, without gliding.
-		const bool smoothing = d->smoothingEnabled;
-		d->smoothingEnabled = false;
-		effect->setPlainValue (i, static_cast<float> (saved.controlValues[static_cast<size_t> (i)]));
-		d->smoothingEnabled = smoothing;
-	}
+	saved.applyTo (*effect);
 	bypass = saved.bypass;
-	if (saved.hasJoystick)
-	{
-		effect->setJoystickX (saved.joystickX, 1);
-		effect->setJoystickY (saved.joystickY, 1);
-	}
 	return kResultOk;
 }
 
@@ -129,9 +114,7 @@ void Processor::selectPreset (int32 slot)
 		const ControlDescriptor* d = effect->controlAt (i);
 		if (!d)
 			continue;
-		const double range = static_cast<double> (d->maxValue) - d->minValue;
-		const float fraction =
-		    range != 0. ? static_cast<float> ((d->presetValues[slot] - d->minValue) / range) : 0.f;
+		const float fraction = presetFraction (*d, slot);
 		double hostValue = fraction;
 		if (d->logTaper)
 			hostValue = logTaperHostValue (fraction);
