@@ -190,6 +190,12 @@ void BundleTurtle::writePlugin (std::ostream& out) const
 	       "\t\tatom:supports midi:MidiEvent ;\n\t\tlv2:designation lv2:control ;\n"
 	       "\t\tlv2:portProperty lv2:connectionOptional ;\n\t\tlv2:index "
 	    << kMidiInPort << " ;\n\t\tlv2:symbol \"midi_in\" ;\n\t\tlv2:name \"MIDI In\"\n\t] .\n";
+	if (!uiBinary.empty ())
+		out << "\n<" TARNWICK_LV2_UI_URI ">\n\ta ui:X11UI ;\n"
+		       "\tlv2:requiredFeature ui:idleInterface, ui:parent ;\n"
+		       "\tlv2:optionalFeature ui:resize, opts:options, urid:map ;\n"
+		       "\tlv2:extensionData ui:idleInterface ;\n"
+		       "\topts:supportedOption ui:scaleFactor .\n";
 }
 
 void BundleTurtle::writePresets (std::ostream& out) const

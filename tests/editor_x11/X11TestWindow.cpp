@@ -74,6 +74,14 @@ Window TestWindow::pluginChild () const
 
 void TestWindow::pump (Tarnwick::HostKit::HostRunLoop* runLoop, int ms)
 {
+	Tick tick;
+	if (runLoop)
+		tick = [runLoop] () { runLoop->runOnce (5); };
+	pumpWith (tick, ms);
+}
+
+void TestWindow::pumpWith (const Tick& tick, int ms)
+{
 	auto end = std::chrono::steady_clock::now () + std::chrono::milliseconds (ms);
 	while (std::chrono::steady_clock::now () < end)
 	{
@@ -82,8 +90,8 @@ void TestWindow::pump (Tarnwick::HostKit::HostRunLoop* runLoop, int ms)
 			XEvent e;
 			XNextEvent (dpy, &e);
 		}
-		if (runLoop)
-			runLoop->runOnce (5);
+		if (tick)
+			tick ();
 		else
 			std::this_thread::sleep_for (std::chrono::milliseconds (5));
 	}
@@ -122,17 +130,25 @@ void TestWindow::click (int x, int y, Tarnwick::HostKit::HostRunLoop* runLoop)
 
 void TestWindow::drag (int fromX, int fromY, int toX, int toY, int steps, Tarnwick::HostKit::HostRunLoop* runLoop)
 {
+	Tick tick;
+	if (runLoop)
+		tick = [runLoop] () { runLoop->runOnce (5); };
+	dragWith (fromX, fromY, toX, toY, steps, tick);
+}
+
+void TestWindow::dragWith (int fromX, int fromY, int toX, int toY, int steps, const Tick& tick)
+{
 	moveTo (fromX, fromY);
-	pump (runLoop, 30);
+	pumpWith (tick, 30);
 	press ();
-	pump (runLoop, 30);
+	pumpWith (tick, 30);
 	for (int i = 1; i <= steps; ++i)
 	{
 		moveTo (fromX + (toX - fromX) * i / steps, fromY + (toY - fromY) * i / steps);
-		pump (runLoop, 20);
+		pumpWith (tick, 20);
 	}
 	release ();
-	pump (runLoop, 60);
+	pumpWith (tick, 60);
 }
 
 Screenshot TestWindow::screenshot () const
