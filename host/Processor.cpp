@@ -53,7 +53,6 @@ Processor::Processor ()
 , midiEventList (nullptr)
 , prepared (false)
 , initialized (false)
-, setupRefused (false)
 {
 }
 
@@ -102,6 +101,7 @@ tresult PLUGIN_API Processor::initialize (FUnknown* context)
 		return kResultFalse;
 	const tresult result = SingleComponentEffect::initialize (context);
 	initialized = result == kResultOk;
+	hostQuirks = HostQuirks::of (context);
 
 	// A second initialize keeps the effect it has.
 	if (!effect)

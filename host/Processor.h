@@ -7,6 +7,7 @@
 
 #include "effect/CPlugIn.h"
 #include "effect/GuiMessage.h"
+#include "HostQuirks.h"
 
 #include "adapter/MidiControllers.h"
 
@@ -148,6 +149,7 @@ private:
 	void sendParameterMessage (Steinberg::Vst::ParamID id, Steinberg::Vst::ParamValue value);
 	void selectPreset (Steinberg::int32 slot);
 	void refreshDependentControls ();
+	void announceMovedParameters ();
 	Steinberg::Vst::Parameter* presetsParameter ();
 
 	Steinberg::uint32 latency;
@@ -167,8 +169,7 @@ private:
 	bool prepared;
 	// Between initialize and terminate.
 	bool initialized;
-	// The host's last setupProcessing was refused: no activation until one succeeds.
-	bool setupRefused;
+	HostQuirks hostQuirks;
 	// The program-list table of the IUnitInfo queries is the one inherited from
 	// EditControllerEx1; nothing fills it.
 };

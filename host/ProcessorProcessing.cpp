@@ -73,17 +73,12 @@ bool Processor::prepareEffect (double sampleRate)
 tresult PLUGIN_API Processor::setupProcessing (ProcessSetup& setup)
 {
 	// Rates outside what the delay lines and filters are made for are refused
-	// (NaN fails both comparisons).
-	// After a refused set-up nothing runs until the host offers one that works.
-	setupRefused = true;
-	prepared = false;
+	// (NaN fails both comparisons). A refused set-up changes nothing: the last
+	// accepted one stays in force, so activation still works.
 	if (!isSupportedSampleRate (setup.sampleRate))
 		return kResultFalse;
 	const tresult result = SingleComponentEffect::setupProcessing (setup);
-	if (result != kResultOk)
-		return result;
-	setupRefused = false;
-	if (!effect)
+	if (result != kResultOk || !effect)
 		return result;
 	return prepareEffect (processSetup.sampleRate) ? kResultOk : kResultFalse;
 }
@@ -91,11 +86,7 @@ tresult PLUGIN_API Processor::setupProcessing (ProcessSetup& setup)
 tresult PLUGIN_API Processor::setActive (TBool state)
 {
 	if (state && effect)
-	{
-		if (setupRefused)
-			return kResultFalse;
 		return prepareEffect (processSetup.sampleRate) ? kResultOk : kResultFalse;
-	}
 	return kResultOk;
 }
 

@@ -139,9 +139,18 @@ void Processor::selectPreset (int32 slot)
 	SingleComponentEffect::setParamNormalized (kJoystickYId, (y + 1.) * 0.5);
 	sendParameterMessage (kJoystickYId, clampNormalized ((y + 1.) * 0.5));
 
-	if (componentHandler)
-		componentHandler->restartComponent (kParamValuesChanged);
+	announceMovedParameters ();
 	refreshDependentControls ();
+}
+
+void Processor::announceMovedParameters ()
+{
+	// A host that would hang is not told: it reads the values again when it restores a
+	// session, and until then shows the old ones. (Telling it by edits instead would be worse:
+	// it also selects the program while loading a session, before the saved state, and would
+	// replay the edits over that state.)
+	if (componentHandler && !hostQuirks.restartHangsInsideProgramChange)
+		componentHandler->restartComponent (kParamValuesChanged);
 }
 
 void Processor::refreshDependentControls ()

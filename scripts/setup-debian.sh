@@ -14,6 +14,7 @@ PACKAGES=(
   libcairo2-dev libexpat1-dev libxtst-dev xvfb xauth fonts-dejavu-core
   dpf-source
   lv2-dev liblilv-dev lilv-utils sordi libsuil-dev
+  ardour
 )
 
 missing=()

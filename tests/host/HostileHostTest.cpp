@@ -4,6 +4,7 @@
 
 #include "pluginterfaces/vst/vstspeaker.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -145,36 +146,37 @@ TEST_F (HostileHostTest, SampleRatesOutsideTheSupportedRangeAreRefused)
 	}
 }
 
-TEST_F (HostileHostTest, ActivationAndProcessAfterARefusedSetup)
+TEST_F (HostileHostTest, ARefusedSetupLeavesTheLastAcceptedOneInForce)
 {
-	PluginInstance& instance = newInstance ();
-	IAudioProcessor* processor = instance.getProcessor ();
-	ProcessSetup setup = setupAt (std::numeric_limits<double>::quiet_NaN ());
-	ASSERT_EQ (processor->setupProcessing (setup), kResultFalse);
-	EXPECT_NO_THROW (instance.getComponent ()->setActive (true));
-	processor->setProcessing (true);
+	// What Steinberg's validator does: a working set-up, then rates nothing supports, then
+	// activation. The plug-in must then sound exactly as after the working set-up alone.
+	const auto signal = makeTestSignal (2, 24000, 48000.0, 31);
+	PluginInstance& reference = newActiveInstance (48000.0, 512);
+	ASSERT_EQ (reference.selectProgram (2), kResultOk);
+	std::vector<std::vector<float>> expected;
+	ASSERT_TRUE (reference.render (signal, expected));
 
-	std::vector<float> in0 (256, 0.25f), in1 (256, -0.25f), out0 (256, 9.f), out1 (256, 9.f);
-	float* inputs[2] = {in0.data (), in1.data ()};
-	float* outputs[2] = {out0.data (), out1.data ()};
-	AudioBusBuffers inBus, outBus;
-	inBus.numChannels = 2;
-	inBus.channelBuffers32 = inputs;
-	outBus.numChannels = 2;
-	outBus.channelBuffers32 = outputs;
-	ProcessData data;
-	data.numSamples = 256;
-	data.numInputs = 1;
-	data.numOutputs = 1;
-	data.inputs = &inBus;
-	data.outputs = &outBus;
-	// The refused set-up left the previous (default) one in force: processing stays sound.
-	EXPECT_NO_THROW (processor->process (data));
-	for (size_t i = 0; i < out0.size (); ++i)
+	PluginInstance& instance = newActiveInstance (48000.0, 512);
+	instance.stop ();
+	IAudioProcessor* processor = instance.getProcessor ();
+	for (double rate : {1234.568, 1234567.8, std::numeric_limits<double>::quiet_NaN ()})
 	{
-		ASSERT_TRUE (std::isfinite (out0[i]));
-		ASSERT_TRUE (std::isfinite (out1[i]));
+		ProcessSetup setup = setupAt (rate);
+		EXPECT_EQ (processor->setupProcessing (setup), kResultFalse) << rate;
 	}
+	ASSERT_EQ (instance.getComponent ()->setActive (true), kResultOk);
+	processor->setProcessing (true);
+	ASSERT_EQ (instance.selectProgram (2), kResultOk);
+
+	std::vector<std::vector<float>> rendered (2, std::vector<float> (signal[0].size ()));
+	for (size_t start = 0; start < signal[0].size (); start += 512)
+	{
+		const int32 frames = static_cast<int32> (std::min<size_t> (512, signal[0].size () - start));
+		const float* inputs[2] = {signal[0].data () + start, signal[1].data () + start};
+		float* outputs[2] = {rendered[0].data () + start, rendered[1].data () + start};
+		ASSERT_EQ (instance.process (inputs, outputs, frames), kResultOk);
+	}
+	EXPECT_TRUE (sameSamples (rendered, expected));
 	processor->setProcessing (false);
 	instance.getComponent ()->setActive (false);
 }

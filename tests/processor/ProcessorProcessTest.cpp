@@ -610,29 +610,32 @@ TEST (ProcessorProcess, SampleRatesOutsideTheSupportedRangeAreRefused)
 	EXPECT_EQ (rig.processor->canProcessSampleSize (kSample64), kResultFalse);
 }
 
-TEST (ProcessorProcess, ARefusedSetupKeepsTheProcessorSilentUntilOneSucceeds)
+TEST (ProcessorProcess, ARefusedSetupLeavesTheLastAcceptedOneInForce)
 {
 	auto* effect = new ProbeEffect ({plainControl ("Gain")});
 	ProcessorRig rig (effect);
 	rig.initialize ();
 	ProcessSetup good {kRealtime, kSample32, 64, 48000.};
 	ASSERT_EQ (rig.processor->setupProcessing (good), kResultOk);
-	ProcessSetup bad {kRealtime, kSample32, 64, std::numeric_limits<double>::quiet_NaN ()};
-	EXPECT_EQ (rig.processor->setupProcessing (bad), kResultFalse);
-	EXPECT_EQ (rig.processor->setActive (true), kResultFalse);
+	ASSERT_EQ (effect->countCalls ("prepare"), 1);
+	// What Steinberg's validator offers after the supported rates.
+	for (double rate : {1234.568, 1234567.8, std::numeric_limits<double>::quiet_NaN ()})
+	{
+		ProcessSetup bad {kRealtime, kSample32, 64, rate};
+		EXPECT_EQ (rig.processor->setupProcessing (bad), kResultFalse) << rate;
+	}
+	ProcessSetup doubles {kRealtime, kSample64, 64, 96000.};
+	EXPECT_EQ (rig.processor->setupProcessing (doubles), kResultFalse);
+	EXPECT_EQ (effect->countCalls ("prepare"), 1);
+	EXPECT_EQ (rig.processor->getProcessSetup ().sampleRate, 48000.);
+	EXPECT_EQ (rig.processor->getProcessSetup ().symbolicSampleSize, kSample32);
+
+	EXPECT_EQ (rig.processor->setActive (true), kResultOk);
+	EXPECT_EQ (effect->sampleRate, 48000);
 	AudioBlock block (2, 64);
 	fillNoise (block, 21u);
-	for (auto& channel : block.output)
-		std::fill (channel.begin (), channel.end (), 9.f);
-	EXPECT_EQ (rig.processor->process (block.data), kResultOk);
-	EXPECT_EQ (block.output[0], std::vector<float> (64, 0.f));
-	EXPECT_EQ (effect->framesProcessed, 0);
-
-	ASSERT_EQ (rig.processor->setupProcessing (good), kResultOk);
-	EXPECT_EQ (rig.processor->setActive (true), kResultOk);
 	EXPECT_EQ (rig.processor->process (block.data), kResultOk);
 	EXPECT_EQ (effect->framesProcessed, 64);
-	EXPECT_EQ (effect->sampleRate, 48000);
 }
 
 TEST (ProcessorProcess, ActivationWithoutSetupRunsAtTheDefaultRate)

@@ -404,6 +404,25 @@ TEST (ProcessorState, ProgramTwoMovesEveryControlAndParameterAndRestartsOnce)
 	EXPECT_EQ (processor.getParamNormalized (8), 0.);
 }
 
+TEST (ProcessorState, ArdourIsNotAskedToRestartInsideItsProgramChange)
+{
+	// Ardour 7.3 hangs on a restart from inside its own program change; every other host,
+	// Ardour under another name included, hears of the program by one restart.
+	for (const char* hostName : {"Ardour", "Ardour7", "REAPER", ""})
+	{
+		TestHost::NamedHost host (hostName);
+		ProcessorRig rig;
+		ASSERT_EQ (rig.processor->initialize (&host), kResultOk);
+		rig.initialized = true;
+		ComponentHandler& handler = rig.connectHandler ();
+		Parameter* presets = rig.processor->getParameterObject (kPresetsParamId);
+		ASSERT_EQ (rig.processor->setParamNormalized (kPresetsParamId, presets->toNormalized (5)), kResultOk);
+		EXPECT_EQ (handler.restarts.size (), std::strcmp (hostName, "Ardour") == 0 ? 0u : 1u) << hostName;
+		EXPECT_EQ (rig.processor->getParamNormalized (8), 1.) << hostName; // the program took effect
+		EXPECT_TRUE (handler.edits.empty ()) << hostName;
+	}
+}
+
 TEST (ProcessorState, ProgramChangeWithoutAHandlerStillApplies)
 {
 	ProcessorRig rig;

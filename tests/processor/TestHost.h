@@ -6,6 +6,7 @@
 #include "pluginterfaces/vst/ivstaudioprocessor.h"
 #include "pluginterfaces/vst/ivstevents.h"
 #include "pluginterfaces/vst/ivstparameterchanges.h"
+#include "pluginterfaces/vst/ivsthostapplication.h"
 #include "pluginterfaces/vst/ivsteditcontroller.h"
 
 #include <utility>
@@ -139,6 +140,42 @@ public:
 	}
 
 	std::vector<Event> events;
+};
+
+// A host context that answers IHostApplication with the given name.
+class NamedHost : public IHostApplication
+{
+public:
+	explicit NamedHost (const char* hostName) : name (hostName) {}
+	tresult PLUGIN_API getName (String128 out) override
+	{
+		size_t i = 0;
+		for (; name[i] != 0 && i < 127; ++i)
+			out[i] = static_cast<TChar> (name[i]);
+		out[i] = 0;
+		return kResultOk;
+	}
+	tresult PLUGIN_API createInstance (TUID, TUID, void** obj) override
+	{
+		*obj = nullptr;
+		return kNotImplemented;
+	}
+	tresult PLUGIN_API queryInterface (const TUID iid, void** obj) override
+	{
+		if (FUnknownPrivate::iidEqual (iid, IHostApplication::iid) ||
+		    FUnknownPrivate::iidEqual (iid, FUnknown::iid))
+		{
+			*obj = static_cast<IHostApplication*> (this);
+			return kResultOk;
+		}
+		*obj = nullptr;
+		return kNoInterface;
+	}
+	uint32 PLUGIN_API addRef () override { return 1; }
+	uint32 PLUGIN_API release () override { return 1; }
+
+private:
+	const char* name;
 };
 
 class ComponentHandler : public IComponentHandler

@@ -1,0 +1,50 @@
+#!/usr/bin/env bash
+# Tarnwick in Debian's Ardour, headless: scan, build a session, bounce, save, reload, bounce
+# again; parameters, program and audio must come back (session.lua does the Ardour side,
+# the compare tool the audio).
+#   ardour-session-test.sh VST3|LXVST BUNDLE.vst3 SCRATCH_DIR COMPARE_TOOL
+# Everything Ardour writes (configuration, plug-in cache, session) stays in SCRATCH_DIR.
+set -euo pipefail
+format=$1
+bundle=$2
+scratch=$3
+compare=$4
+here=$(cd "$(dirname "$0")" && pwd)
+
+rm -rf "$scratch"
+mkdir -p "$scratch/config/ardour7/scripts" "$scratch/cache" "$scratch/plugins"
+export XDG_CONFIG_HOME=$scratch/config XDG_CACHE_HOME=$scratch/cache
+printf '<Ardour><Config><Option name="hide-dummy-backend" value="0"/></Config></Ardour>\n' \
+  > "$XDG_CONFIG_HOME/ardour7/config"
+cp "$here/TarnwickTestSource.lua" "$XDG_CONFIG_HOME/ardour7/scripts/"
+
+# Only our plug-in on the search path; the scanner runs on every test, as the build may be new.
+case $format in
+  VST3)
+    ln -s "$bundle" "$scratch/plugins/Tarnwick.vst3"
+    export VST3_PATH=$scratch/plugins
+    LD_LIBRARY_PATH=/usr/lib/ardour7 /usr/lib/ardour7/ardour-vst3-scanner -f "$scratch/plugins/Tarnwick.vst3"
+    ;;
+  LXVST)
+    ln -s "$bundle/Contents/x86_64-linux/Tarnwick.so" "$scratch/plugins/Tarnwick.so"
+    export LXVST_PATH=$scratch/plugins
+    LD_LIBRARY_PATH=/usr/lib/ardour7 /usr/lib/ardour7/ardour-vst-scanner -f "$scratch/plugins/Tarnwick.so"
+    ;;
+  *)
+    echo "format must be VST3 or LXVST" >&2
+    exit 2
+    ;;
+esac
+
+export TARNWICK_FORMAT=$format TARNWICK_SESSION_DIR=$scratch/session TARNWICK_FILES=$scratch/bounces.txt
+TARNWICK_PHASE=create timeout 120 ardour7-lua "$here/session.lua"
+# The audio is compared even when a check of the reloaded session failed.
+status=0
+TARNWICK_PHASE=reload timeout 120 ardour7-lua "$here/session.lua" || status=1
+
+# Each channel: the bounce after the reload equals the one before, and differs from the dry one.
+file_of() { awk -v tag="$1" -v c="$2" '$1 == tag && $2 == c { sub(/^[^ ]+ [^ ]+ /, ""); print }' "$scratch/bounces.txt"; }
+for channel in 0 1; do
+  "$compare" "$(file_of dry $channel)" "$(file_of before $channel)" "$(file_of after $channel)" || status=1
+done
+exit $status
