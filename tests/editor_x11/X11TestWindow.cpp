@@ -14,6 +14,36 @@ bool haveDisplay ()
 	return d && *d;
 }
 
+namespace {
+
+// Open until the process ends.
+struct XServerKeeper
+{
+	XServerKeeper ()
+	{
+		// The previous test program's last connection may just have set a reset going: wait it out.
+		for (int attempt = 0; attempt < 100 && display == nullptr; ++attempt)
+		{
+			display = XOpenDisplay (nullptr);
+			if (display == nullptr)
+				std::this_thread::sleep_for (std::chrono::milliseconds (20));
+		}
+	}
+	~XServerKeeper ()
+	{
+		if (display != nullptr)
+			XCloseDisplay (display);
+	}
+	Display* display {nullptr};
+};
+
+} // namespace
+
+void keepXServerUp ()
+{
+	static XServerKeeper keeper;
+}
+
 int Screenshot::differences (const Screenshot& other, int x, int y, int w, int h) const
 {
 	int count = 0;

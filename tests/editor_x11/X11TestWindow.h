@@ -55,4 +55,8 @@ private:
 
 bool haveDisplay ();
 
+// Keeps one connection to the X server open until the process ends, so that the server does not
+// reset (and refuse connections meanwhile) whenever a test's last window closes.
+void keepXServerUp ();
+
 } // namespace X11Test

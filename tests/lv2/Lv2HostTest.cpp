@@ -3,7 +3,7 @@
 #include "Lv2TestRig.h"
 
 #include "hostkit/PluginInstance.h"
-#include "hostkit/PluginModule.h"
+#include "Vst3Module.h"
 
 #include <gtest/gtest.h>
 
@@ -44,8 +44,7 @@ class Vst3Reference
 public:
 	Vst3Reference ()
 	{
-		EXPECT_TRUE (module.load (TARNWICK_TEST_VST3_BUNDLE_DIR)) << module.error ();
-		instance = std::make_unique<HostKit::PluginInstance> (module);
+		instance = std::make_unique<HostKit::PluginInstance> (vst3Module ());
 		EXPECT_TRUE (instance->create ()) << instance->error ();
 		EXPECT_TRUE (instance->setup (kRate, 8192, 2)) << instance->error ();
 	}
@@ -66,7 +65,6 @@ public:
 		}
 		return output;
 	}
-	HostKit::PluginModule module;
 	std::unique_ptr<HostKit::PluginInstance> instance;
 };
 

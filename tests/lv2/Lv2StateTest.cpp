@@ -3,7 +3,7 @@
 #include "Lv2TestRig.h"
 
 #include "hostkit/PluginInstance.h"
-#include "hostkit/PluginModule.h"
+#include "Vst3Module.h"
 #include "lv2/TarnwickLv2Uris.h"
 
 #include <lv2/atom/atom.h>
@@ -101,9 +101,7 @@ TEST_F (Lv2State, SavesTheVst3StateBytesAsAChunk)
 	EXPECT_EQ (saved.key, t.map.map (TARNWICK_LV2_STATE_URI));
 	EXPECT_EQ (saved.type, t.map.map (LV2_ATOM__Chunk));
 
-	HostKit::PluginModule module;
-	ASSERT_TRUE (module.load (TARNWICK_TEST_VST3_BUNDLE_DIR));
-	HostKit::PluginInstance vst3 (module);
+	HostKit::PluginInstance vst3 (vst3Module ());
 	ASSERT_TRUE (vst3.create ());
 	ASSERT_TRUE (vst3.setup (kRate, 512, 2));
 	vst3.setParameter (0, 640. / 2000.);

@@ -15,8 +15,11 @@
 #include <lv2/ui/ui.h>
 #include <suil/suil.h>
 
+#include <dlfcn.h>
+
 #include <chrono>
 #include <filesystem>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -123,6 +126,10 @@ protected:
 	{
 		if (!X11Test::haveDisplay ())
 			GTEST_SKIP () << "no X display";
+		X11Test::keepXServerUp ();
+		// Keep the UI module mapped after the host unloads it, as most hosts do, so that the leak
+		// checker can name the code behind whatever the editor leaves behind.
+		dlopen ((std::string (TARNWICK_TEST_LV2_BUNDLE_DIR) + "/ui/TarnwickUI.so").c_str (), RTLD_NOW | RTLD_NODELETE);
 		window = std::make_unique<X11Test::TestWindow> (600, 400);
 		ASSERT_TRUE (window->isOpen ());
 	}
