@@ -6,12 +6,11 @@ bundle=$1
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 
-# Only the specification bundles (not other plug-ins installed beside them).
+# Only the LV2 schema bundles (not the plug-ins other packages install beside them).
 schemas=()
-for spec in /usr/lib/lv2/*.lv2; do
-  [ -e "$spec/lv2-plugin-not-a-spec" ] && continue
-  case $(basename "$spec") in a-*|reasonablesynth.lv2) continue ;; esac
-  schemas+=("$spec"/*.ttl)
+for folder in /usr/lib/lv2/*.lv2; do
+  case $(basename "$folder") in a-*|reasonablesynth.lv2) continue ;; esac
+  schemas+=("$folder"/*.ttl)
 done
 sord_validate "${schemas[@]}" "$bundle"/*.ttl > "$scratch/validate.txt" 2>&1 || true
 grep -q "Found 0 errors" "$scratch/validate.txt" || { cat "$scratch/validate.txt"; exit 1; }
