@@ -342,35 +342,13 @@ tresult PLUGIN_API Processor::getMidiControllerAssignment (int32 busIndex, int16
 {
 	if (!effect || busIndex != 0)
 		return kResultFalse;
-	switch (midiControllerNumber)
-	{
-		case kCtrlModWheel: id = kModWheelId; return kResultOk;
-		case kCtrlVolume: id = kMidiVolumeId; return kResultOk;
-		case kCtrlPan: id = kMidiPanId; return kResultOk;
-		case kCtrlExpression: id = kMidiExpressionId; return kResultOk;
-		case kCtrlSustainOnOff: id = kSustainPedalId; return kResultOk;
-		case kCtrlAllNotesOff: id = kAllNotesOffId; return kResultOk;
-		case kAfterTouch: id = kChannelPressureId; return kResultOk;
-		case kPitchBend: id = kPitchBendId; return kResultOk;
-		default: break;
-	}
-	bool found = false;
-	const int32 count = effect->controlCount ();
-	for (int32 i = 0; i < count; ++i)
-	{
-		const ControlDescriptor* d = effect->controlAt (i);
-		if (d && d->midiControlEnabled && midiControllerNumber >= 0 &&
-		    d->midiControlNumber == static_cast<uint32> (midiControllerNumber))
-		{
-			id = static_cast<ParamID> (i);
-			found = true;
-		}
-	}
-	if (!found)
+	uint32_t target = 0;
+	if (!findMidiControllerTarget (*effect, midiControllerNumber, target))
 	{
 		id = 0;
 		return kResultFalse;
 	}
+	id = static_cast<ParamID> (target);
 	return kResultOk;
 }
 

@@ -10,6 +10,7 @@
 #include "HostQuirks.h"
 
 #include "LatestControlValues.h"
+#include "adapter/MidiControllers.h"
 
 #include "pluginterfaces/vst/ivstmidicontrollers.h"
 #include "pluginterfaces/vst/ivstparameterchanges.h"
@@ -29,14 +30,14 @@ class CVSTMidiEventList;
 // Ids of the adapter's own parameters (control parameters use their position).
 enum AdapterParamIds : Steinberg::Vst::ParamID
 {
-	kPitchBendId = 2048,
-	kModWheelId = 2049,
-	kMidiVolumeId = 2050,
-	kMidiPanId = 2051,
-	kMidiExpressionId = 2052,
-	kSustainPedalId = 2053,
-	kChannelPressureId = 2054,
-	kAllNotesOffId = 2055,
+	kPitchBendId = kPitchBendTarget,
+	kModWheelId = kModWheelTarget,
+	kMidiVolumeId = kMidiVolumeTarget,
+	kMidiPanId = kMidiPanTarget,
+	kMidiExpressionId = kMidiExpressionTarget,
+	kSustainPedalId = kSustainPedalTarget,
+	kChannelPressureId = kChannelPressureTarget,
+	kAllNotesOffId = kAllNotesOffTarget,
 	kBypassId = 2056,
 	kAssignButton1Id = 32768,
 	kAssignButton2Id = 32769,

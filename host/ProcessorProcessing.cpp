@@ -5,7 +5,10 @@
 #include "CVSTParamUpdateQueue.h"
 #include "MidiEventDelivery.h"
 #include "RangedParameterInfo.h"
-#include "Tapers.h"
+#include "adapter/ControlChange.h"
+#include "adapter/FlushSubnormals.h"
+#include "adapter/MidiControllers.h"
+#include "adapter/SampleRates.h"
 
 #include "pluginterfaces/vst/ivstparameterchanges.h"
 #include "pluginterfaces/vst/ivstprocesscontext.h"
@@ -13,9 +16,6 @@
 
 #include <cmath>
 #include <cstring>
-#if defined(__SSE__)
-#include <xmmintrin.h>
-#endif
 
 namespace Vire2VUR3 {
 
@@ -23,9 +23,6 @@ using namespace Steinberg;
 using namespace Steinberg::Vst;
 
 namespace {
-
-constexpr double kLowestSampleRate = 8000.;
-constexpr double kHighestSampleRate = 384000.;
 
 // Stand-ins for the input channels of an effect without audio input.
 constexpr int32 kSilentInputLength = 32;
@@ -59,28 +56,6 @@ void copyChannels (const AudioBusBuffers& input, AudioBusBuffers& output, int32 
 			             sizeof (float) * static_cast<size_t> (numSamples));
 }
 
-// Subnormal numbers are flushed to zero while a block is processed: a decaying echo would
-// otherwise crawl through them many times slower than normal numbers. The host's own mode is
-// restored on the way out.
-class FlushSubnormalsScope
-{
-public:
-#if defined(__SSE__)
-	FlushSubnormalsScope () : saved (_mm_getcsr ()) { _mm_setcsr (saved | kFlushToZero | kDenormalsAreZero); }
-	~FlushSubnormalsScope () { _mm_setcsr (saved); }
-
-private:
-	static constexpr unsigned int kFlushToZero = 0x8000;
-	static constexpr unsigned int kDenormalsAreZero = 0x0040;
-	unsigned int saved;
-#endif
-};
-
-uint8_t midiDataFromNormalized (double value)
-{
-	return static_cast<uint8_t> (static_cast<float> (value) * 127.f);
-}
-
 } // namespace
 
 tresult PLUGIN_API Processor::canProcessSampleSize (int32 symbolicSampleSize)
@@ -100,7 +75,7 @@ tresult PLUGIN_API Processor::setupProcessing (ProcessSetup& setup)
 	// Rates outside what the delay lines and filters are made for are refused
 	// (NaN fails both comparisons). A refused set-up changes nothing: the last
 	// accepted one stays in force, so activation still works.
-	if (!(setup.sampleRate >= kLowestSampleRate && setup.sampleRate <= kHighestSampleRate))
+	if (!isSupportedSampleRate (setup.sampleRate))
 		return kResultFalse;
 	const tresult result = SingleComponentEffect::setupProcessing (setup);
 	if (result != kResultOk || !effect)
@@ -169,7 +144,7 @@ void Processor::applyControlChange (int32 position, ParamValue v, IParamValueQue
                                     int32 numSamples)
 {
 	ControlDescriptor* d = effect->controlAt (position);
-	const double fraction = controlFraction (*d, v);
+	const double fraction = controlFractionOfHostValue (*d, v);
 
 	CVSTParamUpdateQueue* updateQueue = nullptr;
 	if (sampleAccurateUpdates && updateQueues && position < updateQueueCount)
@@ -184,36 +159,10 @@ void Processor::applyControlChange (int32 position, ParamValue v, IParamValueQue
 
 void Processor::applyAdapterChange (ParamID id, ParamValue v)
 {
+	if (applyMidiControllerValue (*effect, id, v))
+		return;
 	switch (id)
 	{
-		case kPitchBendId:
-		{
-			const double bend = 2. * v - 1.;
-			const int32_t bendInt = bend == -1. ? -8192 : static_cast<int32_t> (bend * 8191.);
-			effect->midiPitchBend (0, bendInt, static_cast<float> (bend));
-			break;
-		}
-		case kModWheelId:
-			effect->midiModWheel (0, midiDataFromNormalized (v));
-			break;
-		case kMidiVolumeId:
-			effect->midiMessage (0, 7, midiDataFromNormalized (v), 0);
-			break;
-		case kMidiPanId:
-			effect->midiMessage (0, 10, midiDataFromNormalized (v), 0);
-			break;
-		case kMidiExpressionId:
-			effect->midiMessage (0, 11, midiDataFromNormalized (v), 0);
-			break;
-		case kSustainPedalId:
-			effect->midiMessage (0, 64, v > 0.5 ? 127 : 0, 0);
-			break;
-		case kChannelPressureId:
-			effect->midiMessage (0, 208, midiDataFromNormalized (v), 0);
-			break;
-		case kAllNotesOffId:
-			effect->midiNoteOff (0, 0, 0, true);
-			break;
 		case kBypassId:
 			bypass = v != 0.;
 			break;

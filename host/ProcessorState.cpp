@@ -3,7 +3,8 @@
 
 #include "RangedParameterInfo.h"
 #include "SavedState.h"
-#include "Tapers.h"
+#include "adapter/ControlChange.h"
+#include "adapter/Tapers.h"
 
 #include "pluginterfaces/base/ustring.h"
 
@@ -33,26 +34,14 @@ tresult PLUGIN_API Processor::setState (IBStream* state)
 	if (!saved.read (state, *effect))
 		return kResultFalse;
 
+	saved.applyTo (*effect);
+	// What the restore wrote is what a save right after it must carry.
 	const int32 count = static_cast<int32> (saved.controlValues.size ());
 	for (int32 i = 0; i < count; ++i)
-	{
-		ControlDescriptor* d = effect->controlAt (i);
-		if (!d || !saved.hasValue[static_cast<size_t> (i)])
-			continue;
-		// Restored values land at once, without gliding.
-		const bool smoothing = d->smoothingEnabled;
-		d->smoothingEnabled = false;
-		const float value = static_cast<float> (saved.controlValues[static_cast<size_t> (i)]);
-		effect->setPlainValue (i, value);
-		d->smoothingEnabled = smoothing;
-		latestValues.setFromHost (i, static_cast<float> (effect->valueFromPlain (i, value)));
-	}
+		if (saved.hasValue[static_cast<size_t> (i)])
+			latestValues.setFromHost (i, static_cast<float> (effect->valueFromPlain (
+			                                 i, static_cast<float> (saved.controlValues[static_cast<size_t> (i)]))));
 	bypass = saved.bypass;
-	if (saved.hasJoystick)
-	{
-		effect->setJoystickX (saved.joystickX, 1);
-		effect->setJoystickY (saved.joystickY, 1);
-	}
 	return kResultOk;
 }
 
@@ -120,7 +109,7 @@ tresult PLUGIN_API Processor::setParamNormalized (ParamID tag, ParamValue value)
 		if (const ControlDescriptor* d = effect->controlAt (static_cast<int32> (tag)))
 			latestValues.setFromHost (static_cast<int32> (tag),
 			                          static_cast<float> (effect->valueFromNormalized (
-			                              static_cast<int32> (tag), controlFraction (*d, value))));
+			                              static_cast<int32> (tag), controlFractionOfHostValue (*d, value))));
 	if (result != kResultOk || tag != kPresetsParamId)
 		return result;
 
@@ -141,9 +130,7 @@ void Processor::selectPreset (int32 slot)
 		const ControlDescriptor* d = effect->controlAt (i);
 		if (!d)
 			continue;
-		const double range = static_cast<double> (d->maxValue) - d->minValue;
-		const float fraction =
-		    range != 0. ? static_cast<float> ((d->presetValues[slot] - d->minValue) / range) : 0.f;
+		const float fraction = presetFraction (*d, slot);
 		double hostValue = fraction;
 		if (d->logTaper)
 			hostValue = logTaperHostValue (fraction);

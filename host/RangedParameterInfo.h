@@ -3,6 +3,8 @@
 
 #include "pluginterfaces/vst/ivsteditcontroller.h"
 
+#include "adapter/ControlChange.h"
+
 #include <cmath>
 
 namespace Vire2VUR3 {
@@ -13,16 +15,5 @@ void fillParameterInfo (Steinberg::Vst::ParameterInfo& info, const Steinberg::Vs
                         Steinberg::Vst::ParamID tag, const Steinberg::Vst::TChar* units,
                         Steinberg::int32 stepCount, Steinberg::int32 flags,
                         Steinberg::Vst::UnitID unitID);
-
-// A normalized value as the host may use it: inside 0..1; anything that is not
-// a number becomes 0.
-inline double clampNormalized (double value)
-{
-	if (!(value > 0.))
-		return 0.;
-	if (value > 1.)
-		return 1.;
-	return value;
-}
 
 } // namespace Vire2VUR3

@@ -1,6 +1,6 @@
 #include "VoltOctaveParameter.h"
 
-#include "FastApprox.h"
+#include "adapter/FastApprox.h"
 
 namespace Vire2VUR3 {
 

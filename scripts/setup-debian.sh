@@ -13,6 +13,7 @@ PACKAGES=(
   libsndfile1-dev
   libcairo2-dev libexpat1-dev libxtst-dev xvfb xauth fonts-dejavu-core
   dpf-source
+  lv2-dev liblilv-dev lilv-utils sordi libsuil-dev
   ardour
 )
 

@@ -2,13 +2,16 @@
 # Tarnwick in Debian's Ardour, headless: scan, build a session, bounce, save, reload, bounce
 # again; parameters, program and audio must come back (session.lua does the Ardour side,
 # the compare tool the audio).
-#   ardour-session-test.sh VST3|LXVST BUNDLE.vst3 SCRATCH_DIR COMPARE_TOOL
+#   ardour-session-test.sh VST3|LXVST|LV2 BUNDLE SCRATCH_DIR COMPARE_TOOL [REFERENCE_BOUNCES]
+# BUNDLE is Tarnwick.vst3 (VST3, LXVST) or Tarnwick.lv2 (LV2). With REFERENCE_BOUNCES (the
+# bounces.txt of another format's run) the bounce before saving must also equal that format's.
 # Everything Ardour writes (configuration, plug-in cache, session) stays in SCRATCH_DIR.
 set -euo pipefail
 format=$1
 bundle=$2
 scratch=$3
 compare=$4
+reference=${5:-}
 here=$(cd "$(dirname "$0")" && pwd)
 
 rm -rf "$scratch"
@@ -30,8 +33,13 @@ case $format in
     export LXVST_PATH=$scratch/plugins
     LD_LIBRARY_PATH=/usr/lib/ardour7 /usr/lib/ardour7/ardour-vst-scanner -f "$scratch/plugins/Tarnwick.so"
     ;;
+  LV2)
+    # Ardour finds LV2 bundles itself, through lilv, when the session starts.
+    ln -s "$bundle" "$scratch/plugins/Tarnwick.lv2"
+    export LV2_PATH=$scratch/plugins
+    ;;
   *)
-    echo "format must be VST3 or LXVST" >&2
+    echo "format must be VST3, LXVST or LV2" >&2
     exit 2
     ;;
 esac
@@ -43,8 +51,11 @@ status=0
 TARNWICK_PHASE=reload timeout 120 ardour7-lua "$here/session.lua" || status=1
 
 # Each channel: the bounce after the reload equals the one before, and differs from the dry one.
-file_of() { awk -v tag="$1" -v c="$2" '$1 == tag && $2 == c { sub(/^[^ ]+ [^ ]+ /, ""); print }' "$scratch/bounces.txt"; }
+file_of() { awk -v tag="$1" -v c="$2" '$1 == tag && $2 == c { sub(/^[^ ]+ [^ ]+ /, ""); print }' "${3:-$scratch/bounces.txt}"; }
 for channel in 0 1; do
   "$compare" "$(file_of dry $channel)" "$(file_of before $channel)" "$(file_of after $channel)" || status=1
+  if [ -n "$reference" ]; then
+    "$compare" "$(file_of dry $channel)" "$(file_of before $channel)" "$(file_of before $channel "$reference")" || status=1
+  fi
 done
 exit $status

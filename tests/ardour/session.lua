@@ -3,7 +3,7 @@
 --                          changes; bounces the dry and the processed track; saves; then changes
 --                          "Feedback" and saves a second snapshot at once.
 --   TARNWICK_PHASE=reload  loads both snapshots, checks parameters and program, bounces again.
--- TARNWICK_FORMAT is VST3 or LXVST; the session lives in TARNWICK_SESSION_DIR; bounced files
+-- TARNWICK_FORMAT is VST3, LXVST or LV2; the session lives in TARNWICK_SESSION_DIR; bounced files
 -- are listed in TARNWICK_FILES ("tag channel path" lines) for the audio comparison that follows.
 
 local phase = os.getenv ("TARNWICK_PHASE")
@@ -18,13 +18,17 @@ local program = "Crude Verb"
 
 -- Parameter indices as Ardour lists them (the plug-in's controls come first, in id order).
 local DELAY, FEEDBACK, WETDRY, DELAYSTATE, CONTROLS = 0, 1, 6, 8, 10
--- Ardour shows VST 3 parameters in their plain ranges, VST 2 parameters as 0..1.
+-- Ardour shows VST 3 and LV2 parameters in their plain ranges, VST 2 parameters as 0..1.
 local settings = {
 	VST3  = { delay = 350, wetdry = 80, feedback = 40 },
 	LXVST = { delay = 0.175, wetdry = 0.8, feedback = 0.4 },
+	LV2   = { delay = 350, wetdry = 80, feedback = 40 },
 }
 local set = settings[format]
-assert (set, "TARNWICK_FORMAT must be VST3 or LXVST")
+assert (set, "TARNWICK_FORMAT must be VST3, LXVST or LV2")
+-- How Ardour finds the plug-in, and the name it then shows.
+local plugin_id = format == "LV2" and "https://tarnwick.audio/lv2/tarnwick" or "TarnwickFreex86"
+local plugin_name = format == "LV2" and "Tarnwick" or "TarnwickFreex86"
 
 local failures = 0
 local function check (ok, message)
@@ -52,6 +56,14 @@ local function params_of (proc)
 	return values
 end
 
+-- The engine's cycles before a bounce leave echoes in the plug-in: a bounce starts from a fresh
+-- activation (taking effect in the next cycles), so that every format starts clean.
+local function fresh_start (proc)
+	proc:deactivate ()
+	ARDOUR.LuaAPI.wait_for_process_callback (2, 1000)
+	proc:activate ()
+end
+
 local function bounce (track, endpoint, include_endpoint, tag, list)
 	local region = track:bounce_range (0, bounce_end, ARDOUR.InterThreadInfo (), endpoint, include_endpoint, tag)
 	assert (not region:isnil (), "bounce " .. tag)
@@ -70,7 +82,7 @@ if phase == "create" then
 	local source = ARDOUR.LuaAPI.new_luaproc (Session, "Tarnwick Test Source")
 	assert (not source:isnil (), "test source script not found")
 	track:add_processor_by_index (source, 0, nil, true)
-	local proc = ARDOUR.LuaAPI.new_plugin (Session, "TarnwickFreex86", ARDOUR.PluginType[format], "")
+	local proc = ARDOUR.LuaAPI.new_plugin (Session, plugin_id, ARDOUR.PluginType[format], "")
 	assert (not proc:isnil (), "Tarnwick not found: was it scanned?")
 	track:add_processor_by_index (proc, 1, nil, true)
 
@@ -88,6 +100,7 @@ if phase == "create" then
 
 	local list = io.open (files, "w")
 	bounce (track, source, true, "dry", list)
+	fresh_start (proc)
 	bounce (track, track:main_outs (), false, "before", list)
 	list:close ()
 	Session:save_state ("", false, false, false, false, false)
@@ -107,11 +120,12 @@ elseif phase == "reload" then
 		local track = Session:route_by_name ("Tarnwick"):to_track ()
 		local proc = track:nth_plugin (1)
 		local plugin = proc:to_insert ():plugin (0)
-		check (plugin:name () == "TarnwickFreex86", snapshot .. ": plug-in " .. plugin:name ())
+		check (plugin:name () == plugin_name, snapshot .. ": plug-in " .. plugin:name ())
 		check (plugin:last_preset ().label == program, snapshot .. ": program " .. plugin:last_preset ().label)
 		saved[snapshot] = params_of (proc)
 		for i = 0, CONTROLS - 1 do labels[i] = plugin:parameter_label (i) end
 		if snapshot == name then
+			fresh_start (proc)
 			bounce (track, track:main_outs (), false, "after", list)
 		end
 		plugin = nil; proc = nil; track = nil

@@ -30,6 +30,36 @@ bool haveDisplay ()
 	return d && *d;
 }
 
+namespace {
+
+// Open until the process ends.
+struct XServerKeeper
+{
+	XServerKeeper ()
+	{
+		// The previous test program's last connection may just have set a reset going: wait it out.
+		for (int attempt = 0; attempt < 100 && display == nullptr; ++attempt)
+		{
+			display = XOpenDisplay (nullptr);
+			if (display == nullptr)
+				std::this_thread::sleep_for (std::chrono::milliseconds (20));
+		}
+	}
+	~XServerKeeper ()
+	{
+		if (display != nullptr)
+			XCloseDisplay (display);
+	}
+	Display* display {nullptr};
+};
+
+} // namespace
+
+void keepXServerUp ()
+{
+	static XServerKeeper keeper;
+}
+
 int Screenshot::differences (const Screenshot& other, int x, int y, int w, int h) const
 {
 	int count = 0;
@@ -90,6 +120,14 @@ Window TestWindow::pluginChild () const
 
 void TestWindow::pump (Tarnwick::HostKit::HostRunLoop* runLoop, int ms)
 {
+	Tick tick;
+	if (runLoop)
+		tick = [runLoop] () { runLoop->runOnce (5); };
+	pumpWith (tick, ms);
+}
+
+void TestWindow::pumpWith (const Tick& tick, int ms)
+{
 	auto end = std::chrono::steady_clock::now () + std::chrono::milliseconds (ms);
 	while (std::chrono::steady_clock::now () < end)
 	{
@@ -98,8 +136,8 @@ void TestWindow::pump (Tarnwick::HostKit::HostRunLoop* runLoop, int ms)
 			XEvent e;
 			XNextEvent (dpy, &e);
 		}
-		if (runLoop)
-			runLoop->runOnce (5);
+		if (tick)
+			tick ();
 		else
 			std::this_thread::sleep_for (std::chrono::milliseconds (5));
 	}
@@ -138,17 +176,25 @@ void TestWindow::click (int x, int y, Tarnwick::HostKit::HostRunLoop* runLoop)
 
 void TestWindow::drag (int fromX, int fromY, int toX, int toY, int steps, Tarnwick::HostKit::HostRunLoop* runLoop)
 {
+	Tick tick;
+	if (runLoop)
+		tick = [runLoop] () { runLoop->runOnce (5); };
+	dragWith (fromX, fromY, toX, toY, steps, tick);
+}
+
+void TestWindow::dragWith (int fromX, int fromY, int toX, int toY, int steps, const Tick& tick)
+{
 	moveTo (fromX, fromY);
-	pump (runLoop, 30);
+	pumpWith (tick, 30);
 	press ();
-	pump (runLoop, 30);
+	pumpWith (tick, 30);
 	for (int i = 1; i <= steps; ++i)
 	{
 		moveTo (fromX + (toX - fromX) * i / steps, fromY + (toY - fromY) * i / steps);
-		pump (runLoop, 20);
+		pumpWith (tick, 20);
 	}
 	release ();
-	pump (runLoop, 60);
+	pumpWith (tick, 60);
 }
 
 Screenshot TestWindow::screenshot () const

@@ -6,6 +6,7 @@
 
 #include <X11/Xlib.h>
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 namespace X11Test {
@@ -33,6 +34,9 @@ public:
 
 	// Runs the host's loop (when given) for about ms milliseconds, and keeps our own connection serviced.
 	void pump (Tarnwick::HostKit::HostRunLoop* runLoop, int ms);
+	// The same with any tick (a host that drives the editor by idle calls); without one, sleeps.
+	using Tick = std::function<void ()>;
+	void pumpWith (const Tick& tick, int ms);
 
 	// Mouse in window coordinates, through XTest (as a user would).
 	void moveTo (int x, int y);
@@ -40,6 +44,7 @@ public:
 	void release (int button = 1);
 	void click (int x, int y, Tarnwick::HostKit::HostRunLoop* runLoop);
 	void drag (int fromX, int fromY, int toX, int toY, int steps, Tarnwick::HostKit::HostRunLoop* runLoop);
+	void dragWith (int fromX, int fromY, int toX, int toY, int steps, const Tick& tick);
 
 	Screenshot screenshot () const;
 
@@ -51,5 +56,9 @@ private:
 bool haveDisplay ();
 // XOpenDisplay, tried again while the server is too busy to accept.
 Display* openDisplay ();
+
+// Keeps one connection to the X server open until the process ends, so that the server does not
+// reset (and refuse connections meanwhile) whenever a test's last window closes.
+void keepXServerUp ();
 
 } // namespace X11Test

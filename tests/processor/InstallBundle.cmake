@@ -1,11 +1,16 @@
-# Installs the built bundle the two ways the README gives and checks where it lands:
-# into $HOME/.vst3 by default, and into the prefix given with --prefix.
+# Installs the built bundles the two ways the README gives and checks where they land:
+# into $HOME/.vst3 (and $HOME/.lv2) by default, and into the prefix given with --prefix
+# (the LV2 bundle under lib/lv2 there).
 # Arguments: -DBUILD_DIR=<build tree> -DWORK_DIR=<scratch folder> -DDEFAULT_PREFIX=ON|OFF
 file(REMOVE_RECURSE "${WORK_DIR}")
 file(MAKE_DIRECTORY "${WORK_DIR}/home")
 
 set(_module "Tarnwick.vst3/Contents/x86_64-linux/Tarnwick.so")
 set(_info "Tarnwick.vst3/Contents/Resources/moduleinfo.json")
+set(_lv2_files "")
+if(EXISTS "${BUILD_DIR}/Tarnwick.lv2/manifest.ttl")
+  set(_lv2_files Tarnwick.lv2/manifest.ttl Tarnwick.lv2/Tarnwick.so)
+endif()
 
 execute_process(
   COMMAND ${CMAKE_COMMAND} -E env HOME=${WORK_DIR}/home
@@ -19,8 +24,13 @@ foreach(_file ${_module} ${_info})
     message(FATAL_ERROR "missing after install with --prefix: ${_file}")
   endif()
 endforeach()
-if(EXISTS "${WORK_DIR}/home/.vst3")
-  message(FATAL_ERROR "install with --prefix also wrote into ~/.vst3")
+foreach(_file ${_lv2_files})
+  if(NOT EXISTS "${WORK_DIR}/prefix/lib/lv2/${_file}")
+    message(FATAL_ERROR "missing after install with --prefix: lib/lv2/${_file}")
+  endif()
+endforeach()
+if(EXISTS "${WORK_DIR}/home/.vst3" OR EXISTS "${WORK_DIR}/home/.lv2")
+  message(FATAL_ERROR "install with --prefix also wrote into ~/.vst3 or ~/.lv2")
 endif()
 
 # Without --prefix (only when the build was configured with the default prefix,
@@ -36,6 +46,11 @@ if(DEFAULT_PREFIX)
   foreach(_file ${_module} ${_info})
     if(NOT EXISTS "${WORK_DIR}/home/.vst3/${_file}")
       message(FATAL_ERROR "missing after the default install: ~/.vst3/${_file}")
+    endif()
+  endforeach()
+  foreach(_file ${_lv2_files})
+    if(NOT EXISTS "${WORK_DIR}/home/.lv2/${_file}")
+      message(FATAL_ERROR "missing after the default install: ~/.lv2/${_file}")
     endif()
   endforeach()
 endif()

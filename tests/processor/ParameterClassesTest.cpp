@@ -1,5 +1,5 @@
 // The adapter's own parameter classes: tapers, display and parsing at their edges.
-#include "FastApprox.h"
+#include "adapter/FastApprox.h"
 #include "LogParameter.h"
 #include "PeakParameter.h"
 #include "VoltOctaveParameter.h"

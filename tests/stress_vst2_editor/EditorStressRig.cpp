@@ -1,5 +1,7 @@
 #include "EditorStressRig.h"
 
+#include "X11TestWindow.h"
+
 #include <chrono>
 #include <thread>
 
@@ -27,34 +29,9 @@ bool XErrorHandlerCheck::untouched () const
 	return current == installed;
 }
 
-namespace {
-
-// Open until the process ends.
-struct XServerKeeper
-{
-	XServerKeeper ()
-	{
-		// The previous test program's last connection may just have set a reset going: wait it out.
-		for (int attempt = 0; attempt < 100 && display == nullptr; ++attempt)
-		{
-			display = XOpenDisplay (nullptr);
-			if (display == nullptr)
-				std::this_thread::sleep_for (std::chrono::milliseconds (20));
-		}
-	}
-	~XServerKeeper ()
-	{
-		if (display != nullptr)
-			XCloseDisplay (display);
-	}
-	Display* display {nullptr};
-};
-
-} // namespace
-
 void keepXServerUp ()
 {
-	static XServerKeeper keeper;
+	X11Test::keepXServerUp ();
 }
 
 void renderKnownVst3 (PluginInstance& instance, std::vector<float> out[2])

@@ -20,23 +20,7 @@ std::string formatNumber (double value)
     return text;
 }
 
-std::string joined (const std::vector<std::string>& texts)
-{
-    std::string all;
-    for (const auto& text : texts)
-        all += (all.empty () ? "" : ", ") + text;
-    return all;
-}
-
 } // namespace
-
-bool equalIgnoringCase (const std::string& a, const std::string& b)
-{
-    return a.size () == b.size () &&
-           std::equal (a.begin (), a.end (), b.begin (), [] (unsigned char x, unsigned char y) {
-               return std::tolower (x) == std::tolower (y);
-           });
-}
 
 bool CatalogParameter::isReadOnly () const
 {
@@ -94,37 +78,7 @@ std::string ParameterCatalog::titleList () const
 
 bool ParameterCatalog::resolvePreset (const std::string& text, int& index, std::string& error) const
 {
-    if (presets.empty ())
-    {
-        error = "the plug-in has no presets";
-        return false;
-    }
-    for (std::size_t i = 0; i < presets.size (); ++i)
-        if (presets[i] == text)
-        {
-            index = static_cast<int> (i);
-            return true;
-        }
-    for (std::size_t i = 0; i < presets.size (); ++i)
-        if (equalIgnoringCase (presets[i], text))
-        {
-            index = static_cast<int> (i);
-            return true;
-        }
-
-    double number = 0.0;
-    if (parseNumber (text, number))
-    {
-        if (number != std::floor (number) || number < 0.0 || number >= static_cast<double> (presets.size ()))
-        {
-            error = "preset index " + text + " is out of range (0 to " + std::to_string (presets.size () - 1) + ")";
-            return false;
-        }
-        index = static_cast<int> (number);
-        return true;
-    }
-    error = "unknown preset '" + text + "'; the presets are: " + joined (presets);
-    return false;
+    return resolvePresetChoice (presets, text, index, error);
 }
 
 bool ParameterCatalog::resolveSetting (const ParameterSetting& setting, ResolvedSetting& resolved,

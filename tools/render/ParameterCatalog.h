@@ -4,6 +4,7 @@
 #pragma once
 
 #include "CommandLine.h"
+#include "PresetChoice.h"
 
 #include "hostkit/PluginInstance.h"
 
@@ -58,9 +59,6 @@ private:
     std::vector<CatalogParameter> entries;
     std::vector<std::string> presets;
 };
-
-// Case-insensitive comparison of ASCII texts.
-bool equalIgnoringCase (const std::string& a, const std::string& b);
 
 } // namespace Render
 } // namespace Tarnwick

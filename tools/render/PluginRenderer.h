@@ -4,6 +4,7 @@
 #pragma once
 
 #include "AudioClip.h"
+#include "ClipRun.h"
 #include "ParameterCatalog.h"
 
 #include "hostkit/PluginModule.h"
@@ -24,11 +25,6 @@ struct RenderSettings
     std::string progressLabel = "rendering";
 };
 
-struct RenderReport
-{
-    double tailSeconds = 0.0;
-    bool tailCapped = false; // the echoes were still sounding at the cap and were faded out
-};
 
 class PluginRenderer
 {
@@ -37,9 +33,6 @@ public:
 
     bool render (const AudioClip& input, const RenderSettings& settings, AudioClip& output, std::string& error);
     const RenderReport& report () const { return lastReport; }
-
-    // Fade applied to the end of a tail cut at the cap.
-    static constexpr double kCapFadeSeconds = 1.0;
 
 private:
     HostKit::PluginModule& module;

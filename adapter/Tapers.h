@@ -5,8 +5,6 @@
 
 #include "FastApprox.h"
 
-#include "effect/ControlDescriptor.h"
-
 #include <cmath>
 
 namespace Vire2VUR3 {
@@ -34,16 +32,6 @@ inline float voltOctaveHostValue (float plain, float min, float max)
 {
 	const float reciprocal = 1.f / min;
 	return fastlog2 (plain * reciprocal) / fastlog2 (max * reciprocal);
-}
-
-// The fraction of a control's range that a host value v (0..1) stands for.
-inline double controlFraction (const ControlDescriptor& d, double v)
-{
-	if (d.logTaper)
-		return logTaperFraction (v);
-	if (d.voltOctaveTaper && d.dataType != kDataEnumIndex)
-		return voltOctaveFraction (v, d.minValue, d.maxValue);
-	return v;
 }
 
 } // namespace Vire2VUR3
