@@ -177,6 +177,23 @@ TEST_F (Lv2Ui, APortEventMovesTheKnob)
 	EXPECT_TRUE (ui.writes.empty ()) << "a host's port event is not written back";
 }
 
+TEST_F (Lv2Ui, TheHostsScaleFactorSizesTheEditor)
+{
+	window = std::make_unique<X11Test::TestWindow> (1000, 600);
+	UiHost ui (window->id (), 2.f);
+	ASSERT_TRUE (ui.isOpen ());
+	auto tick = [&ui] () { ui.idle (); };
+	window->pumpWith (tick, 300);
+	EXPECT_EQ (ui.width, 970);
+	EXPECT_EQ (ui.height, 540);
+
+	// The Delay knob sits at twice its layout position.
+	window->dragWith (2 * kDelayKnobX, 2 * kDelayKnobY, 2 * kDelayKnobX, 2 * kDelayKnobY - 120, 6, tick);
+	ASSERT_FALSE (ui.writes.empty ());
+	EXPECT_EQ (ui.writes.back ().first, controlPort (0));
+	EXPECT_GT (ui.writes.back ().second, 0.f);
+}
+
 TEST_F (Lv2Ui, TwentyOpeningsLeaveNothingBehind)
 {
 	{
