@@ -1,5 +1,6 @@
 // tarnwick-render-lv2: renders audio through the Tarnwick LV2 bundle, with the same command
 // line and the same rendering as tarnwick-render (the VST 3 bundle).
+#include "BundleLocation.h"
 #include "CommandLine.h"
 #include "DemoSignal.h"
 #include "Lv2PortCatalog.h"
@@ -10,8 +11,6 @@
 #include "SoundFile.h"
 
 #include "lv2/TarnwickLv2Uris.h"
-
-#include <unistd.h>
 
 #include <exception>
 #include <filesystem>
@@ -29,21 +28,9 @@ int fail (int status, const std::string& message)
     return status;
 }
 
-// The bundle built next to this program: <build>/tools/tarnwick-render-lv2 -> <build>/Tarnwick.lv2.
 std::string defaultBundlePath ()
 {
-    char exe[4096];
-    const ssize_t length = readlink ("/proc/self/exe", exe, sizeof (exe) - 1);
-    if (length > 0)
-    {
-        exe[length] = 0;
-        std::error_code status;
-        const std::filesystem::path nextToBuild =
-            std::filesystem::path (exe).parent_path ().parent_path () / "Tarnwick.lv2";
-        if (std::filesystem::is_directory (nextToBuild, status))
-            return nextToBuild.string ();
-    }
-    return TARNWICK_BUILD_LV2_BUNDLE_DIR;
+    return bundleNextToProgram ("Tarnwick.lv2", TARNWICK_BUILD_LV2_BUNDLE_DIR);
 }
 
 void listPorts (const Lv2PortCatalog& catalog)

@@ -1,11 +1,9 @@
 // tarnwick-render: renders audio through the Tarnwick VST 3 bundle from the command line.
+#include "BundleLocation.h"
 #include "CommandLine.h"
 #include "RenderJob.h"
 
-#include <unistd.h>
-
 #include <exception>
-#include <filesystem>
 #include <iostream>
 #include <new>
 #include <string>
@@ -13,22 +11,9 @@
 
 namespace {
 
-// The bundle built next to this program: <build>/tools/tarnwick-render -> <build>/Tarnwick.vst3;
-// failing that, where the build put it.
 std::string defaultBundlePath ()
 {
-    char exe[4096];
-    const ssize_t length = readlink ("/proc/self/exe", exe, sizeof (exe) - 1);
-    if (length > 0)
-    {
-        exe[length] = 0;
-        std::error_code status;
-        const std::filesystem::path nextToBuild =
-            std::filesystem::path (exe).parent_path ().parent_path () / "Tarnwick.vst3";
-        if (std::filesystem::is_directory (nextToBuild, status))
-            return nextToBuild.string ();
-    }
-    return TARNWICK_BUILD_BUNDLE_DIR;
+    return Tarnwick::Render::bundleNextToProgram ("Tarnwick.vst3", TARNWICK_BUILD_BUNDLE_DIR);
 }
 
 } // namespace
