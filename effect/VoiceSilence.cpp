@@ -1,12 +1,13 @@
 #include "effect/VoiceSilence.h"
 
-void VoiceSilence::afterRun(const CFilteredDelay& voice, uint32_t frames)
+void VoiceSilence::countWritten(const CFilteredDelay& voice)
 {
     const float* line = voice.m_pDelayLine;
     const int32_t length = voice.m_nLineLength;
-    if (line == nullptr || length <= 0 || frames == 0)
+    if (line == nullptr || length <= 0 || m_nUnchecked == 0)
         return;
-    const int64_t written = frames < static_cast<uint32_t>(length) ? static_cast<int64_t>(frames) : length;
+    const int64_t written = m_nUnchecked < length ? m_nUnchecked : length;
+    m_nUnchecked = 0;
     int32_t position = voice.m_nWritePos;
     int64_t zeros = 0;
     while (zeros < written)
@@ -22,11 +23,12 @@ void VoiceSilence::afterRun(const CFilteredDelay& voice, uint32_t frames)
         m_nZeroRun += written;
 }
 
-bool VoiceSilence::isQuiet(const CFilteredDelay& voice) const
+bool VoiceSilence::isQuiet(const CFilteredDelay& voice)
 {
     // Without a line the voice only scales its input.
     if (voice.m_pDelayLine == nullptr)
         return true;
+    countWritten(voice);
     const CBiQuad& filter = voice.m_InputFilter;
     return m_nZeroRun >= voice.m_nLineLength && filter.m_fX1 == 0.0f && filter.m_fX2 == 0.0f &&
            filter.m_fY1 == 0.0f && filter.m_fY2 == 0.0f;

@@ -301,6 +301,13 @@ bool Processor::hasRungOutOnSilence (ProcessData& data, int32 channels, uint64 f
 		return false;
 	if (auxInputWanted && data.numInputs > 1)
 		return false;
+	// Sound mostly shows in the first sample; then the effect, which answers quickly while it
+	// rings, before the whole input is looked through.
+	for (int32 c = 0; c < channels; ++c)
+		if ((flaggedChannels & (1ull << c)) == 0 && data.inputs[0].channelBuffers32[c][0] != 0.f)
+			return false;
+	if (!effect->hasRungOut ())
+		return false;
 	for (int32 c = 0; c < channels; ++c)
 	{
 		if (flaggedChannels & (1ull << c))
@@ -310,7 +317,7 @@ bool Processor::hasRungOutOnSilence (ProcessData& data, int32 channels, uint64 f
 			if (samples[i] != 0.f)
 				return false;
 	}
-	return effect->hasRungOut ();
+	return true;
 }
 
 void Processor::runFrameLoop (ProcessData& data, float* const* in, int32 channels,
