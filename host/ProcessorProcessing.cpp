@@ -248,6 +248,9 @@ void Processor::applyParameterChanges (ProcessData& data)
 	if (!changes)
 		return;
 	const int32 queueCount = changes->getParameterCount ();
+	if (queueCount <= 0)
+		return;
+	// Counted along the control list: only for blocks that bring changes.
 	const int32 controlCount = effect->controlCount ();
 	for (int32 index = 0; index < queueCount; ++index)
 	{
