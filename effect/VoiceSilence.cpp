@@ -1,5 +1,18 @@
 #include "effect/VoiceSilence.h"
 
+namespace {
+
+// How many of the `count` samples before `end` are zero, counted back from the last.
+int64_t zerosBefore(const float* end, int64_t count)
+{
+    int64_t zeros = 0;
+    while (zeros < count && end[-1 - zeros] == 0.0f)
+        ++zeros;
+    return zeros;
+}
+
+}  // namespace
+
 void VoiceSilence::countWritten(const CFilteredDelay& voice)
 {
     const float* line = voice.m_pDelayLine;
@@ -8,15 +21,13 @@ void VoiceSilence::countWritten(const CFilteredDelay& voice)
         return;
     const int64_t written = m_nUnchecked < length ? m_nUnchecked : length;
     m_nUnchecked = 0;
-    int32_t position = voice.m_nWritePos;
-    int64_t zeros = 0;
-    while (zeros < written)
-    {
-        position = position > 0 ? position - 1 : length - 1;
-        if (line[position] != 0.0f)
-            break;
-        ++zeros;
-    }
+    // From the newest sample back: the piece before the write position, then the one the wrap
+    // left at the line's end.
+    const int32_t position = voice.m_nWritePos;
+    const int64_t nearPiece = written < position ? written : position;
+    int64_t zeros = zerosBefore(line + position, nearPiece);
+    if (zeros == nearPiece && written > nearPiece)
+        zeros += zerosBefore(line + length, written - nearPiece);
     if (zeros < written)
         m_nZeroRun = zeros;
     else if (m_nZeroRun < kWholeLine)
