@@ -7,8 +7,8 @@
 // Whether a voice has gone quiet: no filter history and nothing but zeros in its delay line, so
 // that running it on silent input writes and outputs only zeros and changes nothing but where
 // its line positions stand. Followed from outside the voice's loop: the runs only count the
-// samples written, and the question looks at them from the end (the audio path asks only while
-// the input is silent).
+// samples written, and the question looks at them from the end (the adapter asks only when the
+// input starts silent).
 class VoiceSilence
 {
 public:
