@@ -357,26 +357,12 @@ void runVoice(CFilteredDelay& voice, const float* input, float* output, uint32_t
 
 }  // namespace
 
-bool CStDelayFil::processFrameRun(const float* const* inputs, float* const* outputs, uint32_t channels,
-                                  uint32_t frameCount, HostInfoBlock& timing, bool withContext, double secondsPerSample)
-{
-    // The switch only changes between runs.
-    const bool voicesRun = m_uActive == 0;
-    const bool result = runFrames(inputs, outputs, channels, frameCount, timing, withContext, secondsPerSample);
-    if (voicesRun)
-    {
-        m_LeftSilence.afterRun(m_LeftVoice, frameCount);
-        if (channels >= 2)
-            m_RightSilence.afterRun(m_RightVoice, frameCount);
-    }
-    return result;
-}
-
 bool CStDelayFil::hasRungOut()
 {
-    if (!smoothersAtRest())
+    // The voices first: while echoes ring they answer at less cost than the smoothers.
+    if (m_uActive == 0 && !(m_LeftSilence.isQuiet(m_LeftVoice) && m_RightSilence.isQuiet(m_RightVoice)))
         return false;
-    return m_uActive != 0 || (m_LeftSilence.isQuiet(m_LeftVoice) && m_RightSilence.isQuiet(m_RightVoice));
+    return smoothersAtRest();
 }
 
 float CStDelayFil::tailTimeMs(const float* plainValues) const
@@ -408,9 +394,16 @@ float CStDelayFil::tailTimeMs(const float* plainValues) const
     return static_cast<float>(ringMs + echoes * longestMs);
 }
 
-bool CStDelayFil::runFrames(const float* const* inputs, float* const* outputs, uint32_t channels,
-                            uint32_t frameCount, HostInfoBlock& timing, bool withContext, double secondsPerSample)
+bool CStDelayFil::processFrameRun(const float* const* inputs, float* const* outputs, uint32_t channels,
+                                  uint32_t frameCount, HostInfoBlock& timing, bool withContext, double secondsPerSample)
 {
+    // The switch only changes between runs.
+    if (m_uActive == 0)
+    {
+        m_LeftSilence.countRun(frameCount);
+        if (channels >= 2)
+            m_RightSilence.countRun(frameCount);
+    }
     // Output buffers that are another channel's input need the frame-by-frame order.
     const bool crossed = channels == 2 && inputs != nullptr && (outputs[0] == inputs[1] || outputs[1] == inputs[0]);
     if (inputs == nullptr || frameCount == 0 || (channels != 1 && channels != 2) || crossed)

@@ -83,8 +83,6 @@ public:
     uint32_t m_uActive;
 
 private:
-    bool runFrames(const float* const* inputs, float* const* outputs, uint32_t channels, uint32_t frameCount,
-                   HostInfoBlock& timing, bool withContext, double secondsPerSample);
     // Runs of frames with every control at rest: each voice in one pass.
     void runAtRest(const float* const* inputs, float* const* outputs, uint32_t channels, uint32_t frameCount);
     // Runs of frames while continuous controls glide: the smoothers stepped together, the voices

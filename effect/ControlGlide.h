@@ -28,7 +28,6 @@ public:
 #if defined(__SSE2__)
         // Four controls per instruction; the same single-precision operations as one by one.
         int movedBits = 0;
-        int changedBits = 0;
         for (int i = 0; i < kControls; i += 4)
         {
             const __m128 value = _mm_load_ps(m_fValue + i);
@@ -36,16 +35,20 @@ public:
             const __m128 y = _mm_add_ps(_mm_mul_ps(_mm_load_ps(m_fB + i), target),
                                         _mm_mul_ps(_mm_load_ps(m_fA + i), _mm_load_ps(m_fState + i)));
             const __m128 moved = _mm_cmpneq_ps(y, _mm_load_ps(m_fLast + i));
-            // A control that does not move lands on its target: a change when it was not there.
-            const __m128 changed = _mm_or_ps(moved, _mm_cmpneq_ps(value, target));
             _mm_store_ps(m_fPrevious + i, value);
             _mm_store_ps(m_fState + i, y);
             _mm_store_ps(m_fLast + i, y);
             _mm_store_ps(m_fValue + i, _mm_or_ps(_mm_and_ps(moved, y), _mm_andnot_ps(moved, target)));
             movedBits |= _mm_movemask_ps(moved) << i;
-            changedBits |= _mm_movemask_ps(changed) << i;
         }
         m_nMovedBits = movedBits;
+        // A control that does not move lands on its target: a change when it was not there. That
+        // can only raise the answer while the last control did not move.
+        int changedBits = movedBits;
+        if ((movedBits & (1 << (kControls - 1))) == 0)
+            for (int i = 0; i < kControls; i += 4)
+                changedBits |= _mm_movemask_ps(_mm_cmpneq_ps(_mm_load_ps(m_fPrevious + i), _mm_load_ps(m_fTarget + i)))
+                                << i;
 #else
         int movedBits = 0;
         int changedBits = 0;

@@ -197,6 +197,9 @@ void Processor::applyParameterChanges (ProcessData& data)
 	if (!changes)
 		return;
 	const int32 queueCount = changes->getParameterCount ();
+	if (queueCount <= 0)
+		return;
+	// Counted along the control list: only for blocks that bring changes.
 	const int32 controlCount = effect->controlCount ();
 	for (int32 index = 0; index < queueCount; ++index)
 	{
@@ -245,10 +248,17 @@ void Processor::writeMeters (ProcessData& data, bool reportValues)
 
 bool Processor::hasRungOutOnSilence (ProcessData& data, int32 channels, uint64 flaggedChannels)
 {
+	// Sound mostly shows in the first sample.
+	for (int32 c = 0; c < channels; ++c)
+		if ((flaggedChannels & (1ull << c)) == 0 && data.inputs[0].channelBuffers32[c][0] != 0.f)
+			return false;
 	// Events and a side chain may make sound of their own.
 	if (data.inputEvents && data.inputEvents->getEventCount () > 0)
 		return false;
 	if (auxInputWanted && data.numInputs > 1)
+		return false;
+	// The effect answers quickly while it rings: before the whole input is looked through.
+	if (!effect->hasRungOut ())
 		return false;
 	for (int32 c = 0; c < channels; ++c)
 	{
@@ -259,7 +269,7 @@ bool Processor::hasRungOutOnSilence (ProcessData& data, int32 channels, uint64 f
 			if (samples[i] != 0.f)
 				return false;
 	}
-	return effect->hasRungOut ();
+	return true;
 }
 
 void Processor::runFrameLoop (ProcessData& data, float* const* in, int32 channels,
@@ -444,7 +454,7 @@ tresult PLUGIN_API Processor::process (ProcessData& data)
 		}
 		// A flagged channel is silence whatever its buffer holds: the effect reads zeros from
 		// the output buffer instead (unless that is another channel's input).
-		for (int32 c = 0; c < channels; ++c)
+		for (int32 c = 0; flagged != 0 && c < channels; ++c)
 		{
 			float* out = output.channelBuffers32[c];
 			if ((flagged & (1ull << c)) == 0 || (channels == 2 && out == inputChannels[1 - c]))
