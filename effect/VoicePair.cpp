@@ -1,5 +1,29 @@
 #include "effect/VoicePair.h"
 
+namespace {
+
+// What a run in the lanes leaves in the voices: their filters' histories and line positions.
+void storeVoices(CFilteredDelay& left, CFilteredDelay& right, LanePair x1, LanePair x2, LanePair y1, LanePair y2,
+                 int32_t writePos, int32_t leftRead, int32_t rightRead)
+{
+    CBiQuad& leftFilter = left.m_InputFilter;
+    CBiQuad& rightFilter = right.m_InputFilter;
+    leftFilter.m_fX1 = leftLane(x1);
+    rightFilter.m_fX1 = rightLane(x1);
+    leftFilter.m_fX2 = leftLane(x2);
+    rightFilter.m_fX2 = rightLane(x2);
+    leftFilter.m_fY1 = leftLane(y1);
+    rightFilter.m_fY1 = rightLane(y1);
+    leftFilter.m_fY2 = leftLane(y2);
+    rightFilter.m_fY2 = rightLane(y2);
+    left.m_nWritePos = writePos;
+    right.m_nWritePos = writePos;
+    left.m_nReadPos = leftRead;
+    right.m_nReadPos = rightRead;
+}
+
+}  // namespace
+
 bool VoicePair::runAtRest(CFilteredDelay& left, CFilteredDelay& right, const float* leftIn, const float* rightIn,
                           float* leftOut, float* rightOut, uint32_t count, float volume)
 {
@@ -87,18 +111,7 @@ bool VoicePair::runAtRest(CFilteredDelay& left, CFilteredDelay& right, const flo
             rightRead = 0;
     }
 
-    leftFilter.m_fX1 = leftLane(x1);
-    rightFilter.m_fX1 = rightLane(x1);
-    leftFilter.m_fX2 = leftLane(x2);
-    rightFilter.m_fX2 = rightLane(x2);
-    leftFilter.m_fY1 = leftLane(y1);
-    rightFilter.m_fY1 = rightLane(y1);
-    leftFilter.m_fY2 = leftLane(y2);
-    rightFilter.m_fY2 = rightLane(y2);
-    left.m_nWritePos = writePos;
-    right.m_nWritePos = writePos;
-    left.m_nReadPos = leftRead;
-    right.m_nReadPos = rightRead;
+    storeVoices(left, right, x1, x2, y1, y2, writePos, leftRead, rightRead);
     return true;
 }
 
@@ -135,20 +148,7 @@ void VoicePair::beginFrames()
 
 void VoicePair::endFrames()
 {
-    CBiQuad& leftFilter = m_Left.m_InputFilter;
-    CBiQuad& rightFilter = m_Right.m_InputFilter;
-    leftFilter.m_fX1 = leftLane(m_X1);
-    rightFilter.m_fX1 = rightLane(m_X1);
-    leftFilter.m_fX2 = leftLane(m_X2);
-    rightFilter.m_fX2 = rightLane(m_X2);
-    leftFilter.m_fY1 = leftLane(m_Y1);
-    rightFilter.m_fY1 = rightLane(m_Y1);
-    leftFilter.m_fY2 = leftLane(m_Y2);
-    rightFilter.m_fY2 = rightLane(m_Y2);
-    m_Left.m_nWritePos = m_nWritePos;
-    m_Right.m_nWritePos = m_nWritePos;
-    m_Left.m_nReadPos = m_nLeftRead;
-    m_Right.m_nReadPos = m_nRightRead;
+    storeVoices(m_Left, m_Right, m_X1, m_X2, m_Y1, m_Y2, m_nWritePos, m_nLeftRead, m_nRightRead);
     if (!m_bRecooked)
         return;
 
