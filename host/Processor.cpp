@@ -140,7 +140,7 @@ tresult PLUGIN_API Processor::initialize (FUnknown* context)
 				effect->handleMessage (kMessageMidiEventList, &message);
 			}
 			addControlParameters ();
-			latestValues.reset (*effect);
+			latestValues.reset (*effect, bypass);
 			addRangeParameter (parameters, "VectorJoystick X", kJoystickXId, 0.5,
 			                   ParameterInfo::kCanAutomate, 2);
 			addRangeParameter (parameters, "VectorJoystick Y", kJoystickYId, 0.5,

@@ -165,6 +165,7 @@ void Processor::applyAdapterChange (ParamID id, ParamValue v)
 	{
 		case kBypassId:
 			bypass = v != 0.;
+			latestValues.setBypassFromBlock (bypass);
 			break;
 		case kAssignButton1Id:
 		case kAssignButton2Id:

@@ -22,8 +22,9 @@ tresult PLUGIN_API Processor::getState (IBStream* state)
 	// The values last asked for, also those no block has carried yet (a host saving at once).
 	const std::vector<float> values = latestValues.values ();
 	const bool haveValues = static_cast<int32> (values.size ()) == effect->controlCount ();
-	return SavedState::write (state, *effect, bypass, haveValues ? values.data () : nullptr) ? kResultOk
-	                                                                                         : kResultFalse;
+	const bool saveBypass = latestValues.bypass (bypass);
+	return SavedState::write (state, *effect, saveBypass, haveValues ? values.data () : nullptr) ? kResultOk
+	                                                                                             : kResultFalse;
 }
 
 tresult PLUGIN_API Processor::setState (IBStream* state)
@@ -42,6 +43,7 @@ tresult PLUGIN_API Processor::setState (IBStream* state)
 			latestValues.setFromHost (i, static_cast<float> (effect->valueFromPlain (
 			                                 i, static_cast<float> (saved.controlValues[static_cast<size_t> (i)]))));
 	bypass = saved.bypass;
+	latestValues.setBypassFromHost (saved.bypass);
 	return kResultOk;
 }
 
@@ -110,6 +112,8 @@ tresult PLUGIN_API Processor::setParamNormalized (ParamID tag, ParamValue value)
 			latestValues.setFromHost (static_cast<int32> (tag),
 			                          static_cast<float> (effect->valueFromNormalized (
 			                              static_cast<int32> (tag), controlFractionOfHostValue (*d, value))));
+	if (tag == kBypassId && result == kResultOk)
+		latestValues.setBypassFromHost (value != 0.);
 	if (result != kResultOk || tag != kPresetsParamId)
 		return result;
 

@@ -171,6 +171,24 @@ TEST_F (HostHabitsTest, AStateSavedRightAfterAChangeHasIt)
 	EXPECT_EQ (savedControl (instance, kDelay), 1000.f);
 }
 
+TEST_F (HostHabitsTest, AStateSavedRightAfterABypassChangeHasIt)
+{
+	PluginInstance& instance = newActiveInstance (48000.0, kBlock, 2);
+	const auto savedBypass = [&instance] () {
+		std::vector<uint8> bytes;
+		EXPECT_TRUE (instance.getState (bytes));
+		return bytes.size () == 58 ? bytes[48] : 0xFF;
+	};
+	ASSERT_EQ (instance.setParameter (kBypass, 1.0), kResultOk);
+	EXPECT_EQ (savedBypass (), 1);
+	runSilence (instance, 1);
+	EXPECT_EQ (savedBypass (), 1);
+	ASSERT_EQ (instance.setParameter (kBypass, 0.0), kResultOk);
+	EXPECT_EQ (savedBypass (), 0);
+	runSilence (instance, 1);
+	EXPECT_EQ (savedBypass (), 0);
+}
+
 TEST_F (HostHabitsTest, FlaggedOrZeroInputRingsOutThenIsSkippedAndFlagged)
 {
 	// Delay mode, 10 ms, feedback 50 %.
