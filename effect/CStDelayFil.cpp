@@ -215,17 +215,7 @@ inline VoiceInputs CStDelayFil::voiceInputsFor(const VoiceSettings& settings)
 inline void CStDelayFil::pushSettingsToVoices(const VoiceSettings& settings, bool recook)
 {
     const VoiceInputs inputs = voiceInputsFor(settings);
-    m_RightVoice.m_fDelay_ms = inputs.rightDelayMs;
-    m_LeftVoice.m_fDelay_ms = inputs.leftDelayMs;
-
-    CFilteredDelay* voices[2] = {&m_LeftVoice, &m_RightVoice};
-    for (CFilteredDelay* voice : voices)
-    {
-        voice->m_fFeedback_pct = inputs.feedbackPct;
-        voice->m_fWetLevel_pct = inputs.wetPct;
-        voice->m_f_fc_Hz = inputs.cutoffHz;
-        voice->m_f_Q = inputs.q;
-    }
+    inputs.writeTo(m_LeftVoice, m_RightVoice);
 
     if (!recook)
         return;

@@ -153,16 +153,7 @@ void VoicePair::endFrames()
         return;
 
     // The last recook's inputs and results, as pushSettingsToVoices would have left them.
-    m_Left.m_fDelay_ms = m_LastInputs.leftDelayMs;
-    m_Right.m_fDelay_ms = m_LastInputs.rightDelayMs;
-    CFilteredDelay* voices[2] = {&m_Left, &m_Right};
-    for (CFilteredDelay* voice : voices)
-    {
-        voice->m_fFeedback_pct = m_LastInputs.feedbackPct;
-        voice->m_fWetLevel_pct = m_LastInputs.wetPct;
-        voice->m_f_fc_Hz = m_LastInputs.cutoffHz;
-        voice->m_f_Q = m_LastInputs.q;
-    }
+    m_LastInputs.writeTo(m_Left, m_Right);
     m_Left.m_fDelaySamples = leftLane(m_Delay);
     m_Right.m_fDelaySamples = rightLane(m_Delay);
     m_Left.m_fFeedbackGain = leftLane(m_Feedback);

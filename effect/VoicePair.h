@@ -14,6 +14,21 @@ struct VoiceInputs
     float wetPct;
     float cutoffHz;
     float q;
+
+    // Into the voices' control variables, as the stereo effect hands settings on.
+    void writeTo(CFilteredDelay& left, CFilteredDelay& right) const
+    {
+        left.m_fDelay_ms = leftDelayMs;
+        right.m_fDelay_ms = rightDelayMs;
+        CFilteredDelay* voices[2] = {&left, &right};
+        for (CFilteredDelay* voice : voices)
+        {
+            voice->m_fFeedback_pct = feedbackPct;
+            voice->m_fWetLevel_pct = wetPct;
+            voice->m_f_fc_Hz = cutoffHz;
+            voice->m_f_Q = q;
+        }
+    }
 };
 
 // The stereo effect's two voices side by side, the left voice in one lane and the right in the
