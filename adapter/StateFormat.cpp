@@ -9,6 +9,7 @@ namespace Vire2VUR3 {
 
 namespace {
 
+// The first part's version: what the first release wrote, and reads.
 constexpr int64_t kCurrentVersion = 1;
 
 // Little-endian fields of 2, 4 or 8 bytes.
@@ -47,52 +48,111 @@ double clampToRange (double value, double low, double high)
 	return value;
 }
 
-bool readJoystickValue (StateByteReader& reader, float& value)
+bool readClampedFloat (StateByteReader& reader, float& value, double low, double high)
 {
 	if (!readField (reader, value) || !std::isfinite (value))
 		return false;
-	value = static_cast<float> (clampToRange (value, -1., 1.));
+	value = static_cast<float> (clampToRange (value, low, high));
 	return true;
+}
+
+bool writeControl (StateByteWriter& writer, const ControlDescriptor& d, float value)
+{
+	switch (d.dataType)
+	{
+		case kDataInt32:
+			return writeField (writer, std::isfinite (value) && std::fabs (value) < 2147483520.f
+			                               ? static_cast<int32_t> (value)
+			                               : int32_t (0));
+		case kDataFloat: return writeField (writer, value);
+		case kDataDouble: return writeField (writer, static_cast<double> (value));
+		case kDataEnumIndex:
+			return writeField (writer, value > 0.f && value < 4294967040.f ? static_cast<uint32_t> (value)
+			                                                                : uint32_t (0));
+		default: return true;
+	}
+}
+
+// False for a short read or a value that is not a number; `present` false for a variable type
+// that has no field.
+bool readControl (StateByteReader& reader, const ControlDescriptor& d, double& value, bool& present)
+{
+	present = true;
+	switch (d.dataType)
+	{
+		case kDataInt32:
+		{
+			int32_t field = 0;
+			if (!readField (reader, field))
+				return false;
+			value = field;
+			break;
+		}
+		case kDataFloat:
+		{
+			float field = 0.f;
+			if (!readField (reader, field))
+				return false;
+			value = field;
+			break;
+		}
+		case kDataDouble:
+			if (!readField (reader, value))
+				return false;
+			break;
+		case kDataEnumIndex:
+		{
+			uint32_t field = 0;
+			if (!readField (reader, field))
+				return false;
+			value = field;
+			break;
+		}
+		default: present = false; return true;
+	}
+	if (!std::isfinite (value))
+		return false;
+	value = clampToRange (value, d.minValue, d.maxValue);
+	return true;
+}
+
+// How many controls, from the first, the first part holds.
+int firstPartControlCount (const CPlugIn& effect)
+{
+	const int count = effect.controlCount ();
+	const int first = effect.firstReleaseControlCount;
+	return first >= 0 && first < count ? first : count;
 }
 
 } // namespace
 
 bool StateImage::write (StateByteWriter& writer, const CPlugIn& effect, bool bypass,
-                        const float* controlValues)
+                        const float* controlValues, const float* hostValues)
 {
 	if (!writeField (writer, kCurrentVersion))
 		return false;
 	const int count = effect.controlCount ();
-	for (int i = 0; i < count; ++i)
-	{
-		const ControlDescriptor* d = effect.controlAt (i);
-		if (!d)
-			continue;
-		const float value = controlValues ? controlValues[i] : effect.getPlainValue (i);
-		bool written = true;
-		switch (d->dataType)
-		{
-			case kDataInt32:
-				written = writeField (writer, std::isfinite (value) && std::fabs (value) < 2147483520.f
-				                                  ? static_cast<int32_t> (value)
-				                                  : int32_t (0));
-				break;
-			case kDataFloat: written = writeField (writer, value); break;
-			case kDataDouble: written = writeField (writer, static_cast<double> (value)); break;
-			case kDataEnumIndex:
-				written = writeField (writer, value > 0.f && value < 4294967040.f ? static_cast<uint32_t> (value)
-				                                                                   : uint32_t (0));
-				break;
-			default: break;
-		}
-		if (!written)
-			return false;
-	}
+	const int firstPart = firstPartControlCount (effect);
+	auto writeControls = [&] (int begin, int end) {
+		for (int i = begin; i < end; ++i)
+			if (const ControlDescriptor* d = effect.controlAt (i))
+				if (!writeControl (writer, *d, controlValues ? controlValues[i] : effect.getPlainValue (i)))
+					return false;
+		return true;
+	};
 	float x = 0.f;
 	float y = 0.f;
 	effect.getJoystickValues (x, y);
-	return writeField (writer, static_cast<int16_t> (bypass ? 1 : 0)) && writeField (writer, x) &&
-	       writeField (writer, y);
+	if (!writeControls (0, firstPart) || !writeField (writer, static_cast<int16_t> (bypass ? 1 : 0)) ||
+	    !writeField (writer, x) || !writeField (writer, y))
+		return false;
+
+	if (!writeField (writer, kTailVersion) || !writeControls (firstPart, count))
+		return false;
+	for (int k = 0; k < kHostValueCount; ++k)
+		if (!writeField (writer, hostValues ? hostValues[k] : 0.f))
+			return false;
+	return true;
 }
 
 bool StateImage::read (StateByteReader& reader, const CPlugIn& effect)
@@ -100,6 +160,8 @@ bool StateImage::read (StateByteReader& reader, const CPlugIn& effect)
 	controlValues.clear ();
 	hasValue.clear ();
 	hasJoystick = false;
+	tailVersion = 0;
+	hasUnreadFields = false;
 	if (!readField (reader, version))
 		return false;
 	// Only versions this code wrote are understood.
@@ -107,52 +169,22 @@ bool StateImage::read (StateByteReader& reader, const CPlugIn& effect)
 		return false;
 
 	const int count = effect.controlCount ();
+	const int firstPart = firstPartControlCount (effect);
 	controlValues.assign (static_cast<std::size_t> (count > 0 ? count : 0), 0.);
 	hasValue.assign (controlValues.size (), false);
-	for (int i = 0; i < count; ++i)
-	{
-		const ControlDescriptor* d = effect.controlAt (i);
-		if (!d)
-			continue;
-		double value = 0.;
-		switch (d->dataType)
+	auto readControls = [&] (int begin, int end) {
+		for (int i = begin; i < end; ++i)
 		{
-			case kDataInt32:
-			{
-				int32_t field = 0;
-				if (!readField (reader, field))
-					return false;
-				value = field;
-				break;
-			}
-			case kDataFloat:
-			{
-				float field = 0.f;
-				if (!readField (reader, field))
-					return false;
-				value = field;
-				break;
-			}
-			case kDataDouble:
-				if (!readField (reader, value))
-					return false;
-				break;
-			case kDataEnumIndex:
-			{
-				uint32_t field = 0;
-				if (!readField (reader, field))
-					return false;
-				value = field;
-				break;
-			}
-			default:
-				continue;
+			const ControlDescriptor* d = effect.controlAt (i);
+			bool present = false;
+			if (d && !readControl (reader, *d, controlValues[static_cast<std::size_t> (i)], present))
+				return false;
+			hasValue[static_cast<std::size_t> (i)] = d && present;
 		}
-		if (!std::isfinite (value))
-			return false;
-		controlValues[static_cast<std::size_t> (i)] = clampToRange (value, d->minValue, d->maxValue);
-		hasValue[static_cast<std::size_t> (i)] = true;
-	}
+		return true;
+	};
+	if (!readControls (0, firstPart))
+		return false;
 
 	int16_t bypassField = 0;
 	if (!readField (reader, bypassField))
@@ -160,9 +192,33 @@ bool StateImage::read (StateByteReader& reader, const CPlugIn& effect)
 	bypass = bypassField != 0;
 	if (version == 0)
 		return true;
-	if (!readJoystickValue (reader, joystickX) || !readJoystickValue (reader, joystickY))
+	if (!readClampedFloat (reader, joystickX, -1., 1.) || !readClampedFloat (reader, joystickY, -1., 1.))
 		return false;
 	hasJoystick = true;
+
+	// Without the tail: what it holds takes its defaults.
+	for (int k = 0; k < kHostValueCount; ++k)
+		hostValues[k] = 0.f;
+	for (int i = firstPart; i < count; ++i)
+		if (const ControlDescriptor* d = effect.controlAt (i))
+		{
+			controlValues[static_cast<std::size_t> (i)] = clampToRange (d->defaultValue, d->minValue, d->maxValue);
+			hasValue[static_cast<std::size_t> (i)] = true;
+		}
+	uint8_t firstByte = 0;
+	if (!reader.read (&firstByte, 1))
+		return true;
+	uint8_t rest[3] = {};
+	if (!reader.read (rest, 3))
+		return false;
+	tailVersion = static_cast<int32_t> (static_cast<uint32_t> (firstByte) | static_cast<uint32_t> (rest[0]) << 8 |
+	                                    static_cast<uint32_t> (rest[1]) << 16 | static_cast<uint32_t> (rest[2]) << 24);
+	if (tailVersion < kTailVersion || !readControls (firstPart, count))
+		return false;
+	for (int k = 0; k < kHostValueCount; ++k)
+		if (!readClampedFloat (reader, hostValues[k], 0., 1.))
+			return false;
+	hasUnreadFields = tailVersion > kTailVersion;
 	return true;
 }
 

@@ -2,6 +2,13 @@
 // stream of the version, each control's value in its variable's type, the bypass
 // flag and the joystick position. Read as a whole and checked before anything is
 // applied, so that a truncated, corrupt or foreign stream changes nothing.
+//
+// The first part (58 bytes for this product) is laid out as the first release wrote it, with
+// its version field 1, so that builds from before the tail read a newer state's first part and
+// ignore the rest. The tail that follows starts with its own version (2 today) and holds, in
+// order: the controls beyond those the first part holds (by variable type, as there), then the
+// adapter's host values (kHostValueCount float32, normalized). A later version appends after
+// these. A stream without the tail restores those controls and values to their defaults.
 #pragma once
 
 #include <cstddef>
@@ -31,10 +38,17 @@ public:
 class StateImage
 {
 public:
-	// Writes the current state of effect (version 1). controlValues, when given, holds the plain
-	// value to save for each control by position instead of the effect's own.
+	// Host parameters of the adapter that are not controls but are saved (normalized): the three
+	// assign buttons, then the eight MIDI controller parameters by id (2048..2055). A format that
+	// has none of them saves their defaults (0).
+	static constexpr int kHostValueCount = 11;
+	static constexpr int32_t kTailVersion = 2;
+
+	// Writes the current state of effect. controlValues, when given, holds the plain value to save
+	// for each control by position instead of the effect's own; hostValues the kHostValueCount
+	// host values (zeros when null).
 	static bool write (StateByteWriter& writer, const CPlugIn& effect, bool bypass,
-	                   const float* controlValues = nullptr);
+	                   const float* controlValues = nullptr, const float* hostValues = nullptr);
 
 	// Reads a whole stream laid out for effect's controls. False, with this
 	// object left unusable, for a short or unknown stream or a value that is
@@ -56,6 +70,12 @@ public:
 	bool hasJoystick = false;
 	float joystickX = 0.f;
 	float joystickY = 0.f;
+	// The tail's version (0 when the stream ends after the first part).
+	int32_t tailVersion = 0;
+	// True when the tail came from a later version, whose further fields were left unread.
+	bool hasUnreadFields = false;
+	// The adapter's host values; their defaults when the stream has no tail.
+	float hostValues[kHostValueCount] = {};
 };
 
 // A reader over a block of memory.

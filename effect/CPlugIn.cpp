@@ -6,6 +6,18 @@
 
 namespace {
 
+// Marks the write in progress as one that lands at once, for the onControlChange it calls.
+struct LandingWriteScope
+{
+    LandingWriteScope(bool& flag, bool lands)
+        : flag(flag)
+    {
+        flag = lands;
+    }
+    ~LandingWriteScope() { flag = false; }
+    bool& flag;
+};
+
 const char* const kDefaultEffectName = "Name Not Set.";
 
 JoystickProgram* newZeroedJoystickProgram()
@@ -42,6 +54,7 @@ CPlugIn::CPlugIn()
     : noAudioInput(false),
       wantsBuffers(false),
       runsOnSilence(false),
+      firstReleaseControlCount(-1),
       sampleRate(44100),
       effectName(kDefaultEffectName),
       hasEditor(false),
@@ -49,7 +62,8 @@ CPlugIn::CPlugIn()
       controlIndexTable(nullptr),
       controlIndexCount(0),
       guiExchangeTable(nullptr),
-      smoothingReady(false)
+      smoothingReady(false),
+      landingWrite(false)
 {
     for (int i = 0; i < kPresetSlotCount; ++i)
     {
@@ -134,6 +148,8 @@ bool CPlugIn::onControlChange(uint32_t)
 {
     return true;
 }
+
+void CPlugIn::setHostTempo(double) {}
 
 bool CPlugIn::initializeEffect()
 {
@@ -407,6 +423,7 @@ void CPlugIn::setNormalizedValue(int32_t position, double normalizedValue, bool 
         return;
 
     const double plain = plainFromNormalized(*descriptor, normalizedValue);
+    const LandingWriteScope landing(landingWrite, ignoreSmoothing || !smoothingReady);
 
     switch (descriptor->dataType)
     {
@@ -437,6 +454,7 @@ void CPlugIn::setPlainValue(int32_t position, double plainValue)
         return;
 
     const double plain = clampToRange(plainValue, descriptor->minValue, descriptor->maxValue);
+    const LandingWriteScope landing(landingWrite, !descriptor->smoothingEnabled || !smoothingReady);
     switch (descriptor->dataType)
     {
         case kDataInt32:

@@ -125,6 +125,8 @@ public:
     virtual bool prepareToProcess();
     virtual bool processFrame(float* inputFrame, float* outputFrame, uint32_t inputChannels, uint32_t outputChannels);
     virtual bool onControlChange(uint32_t controlId);
+    // The host's tempo, at the start of a block, when the host gives one.
+    virtual void setHostTempo(double tempoBpm);
     virtual bool initializeEffect();
     virtual bool onJoystickChange(float weightA, float weightB, float weightC, float weightD, float mixAC, float mixBD);
     virtual bool processInterleavedBuffer(float* input, float* output, uint32_t inputChannels, uint32_t outputChannels,
@@ -173,6 +175,9 @@ public:
     double valueFromPlain(int32_t position, double plainValue) const;
     // One smoothing step for every smoothed control (call at the start of a frame).
     void smoothControls();
+    // True during onControlChange of a write that lands at once (a restore, or a write that
+    // ignores smoothing), false for one that goes through the smoothers or has none.
+    bool isLandingWrite() const { return landingWrite; }
     // True when every smoothed control has arrived (so smoothControls would only rewrite each
     // variable with its target); it then writes the targets as that step would.
     bool smoothersAtRest();
@@ -191,6 +196,10 @@ public:
     // The output goes on after the input falls silent (echoes): the adapter runs the effect on
     // silent input until hasRungOut instead of skipping it at once.
     bool runsOnSilence;
+    // How many controls, from the first, the effect's first release had: saved states hold them
+    // in their first part and hosts list them first; later controls come after everything the
+    // adapters had (so saved projects keep their parameter indexes). -1: all.
+    int32_t firstReleaseControlCount;
     int32_t sampleRate;
     JoystickProgram* presetJoystickPrograms[kPresetSlotCount];
     const char* presetNames[kPresetSlotCount];
@@ -232,4 +241,5 @@ private:
     // False until the first prepare has set up the smoothers; until then a
     // smoothed control takes its value at once.
     bool smoothingReady;
+    bool landingWrite;
 };

@@ -20,9 +20,13 @@ struct StereoControlRow
     const char* choices;  // null for continuous controls
 };
 
-// Positions of the two switches (their ids differ).
+// Positions of the switches (their ids differ).
 const int kDelayStatePosition = 8;
 const int kActivePosition = 9;
+const int kSyncPosition = 10;
+const int kNotePosition = 11;
+// The longest synced time: the knob's, which every voice's line holds.
+const float kLongestSyncedMs = 2000.0f;
 
 const StereoControlRow kStereoControls[CStDelayFil::kControlCount] = {
     {CStDelayFil::kDelay, "Delay", "mSec", "m_fDelay_ms", 0.0f, 2000.0f, 0.0f, nullptr},
@@ -35,6 +39,9 @@ const StereoControlRow kStereoControls[CStDelayFil::kControlCount] = {
     {CStDelayFil::kVolume, "Volume", "", "m_fVolume", 0.0f, 1.0f, 0.7f, nullptr},
     {CStDelayFil::kDelayState, "Delay State", "", "m_uDState", 0.0f, 1.0f, 0.0f, "Comb,Delay"},
     {CStDelayFil::kActive, "Active", "", "m_uActive", 0.0f, 1.0f, 0.0f, "On,Off"},
+    {CStDelayFil::kSync, "Sync", "", "m_uSync", 0.0f, 1.0f, 0.0f, "Off,On"},
+    {CStDelayFil::kNote, "Note", "", "m_uNote", 0.0f, static_cast<float>(TempoSync::kNoteCount - 1),
+     static_cast<float>(TempoSync::kDefaultNote), TempoSync::kNoteChoices},
 };
 
 const char* const kFactoryPresetNames[CStDelayFil::kFactoryPresetCount] = {
@@ -43,7 +50,8 @@ const char* const kFactoryPresetNames[CStDelayFil::kFactoryPresetCount] = {
 
 // Plain values per preset slot, in control order:
 // Delay, Feedback, Cutoff, Resonance, Delay Ratio, Offset, Wet/Dry, Volume, Delay State, Active.
-const double kFactoryPresets[CStDelayFil::kFactoryPresetCount][CStDelayFil::kControlCount] = {
+// The presets leave the later controls at their defaults (Sync off).
+const double kFactoryPresets[CStDelayFil::kFactoryPresetCount][CStDelayFil::kFirstReleaseControlCount] = {
     {0.0, 0.0, 16000.0, 0.5, 1.0, 0.0, 50.0, 0.7, 0, 0},
     {139.999985, 58.499996, 16000.0, 0.69, 15.44, 0.0, 100.0, 0.635, 0, 0},
     {1140.0, 82.499992, 16000.0, 0.69, 14.775, 0.0, 64.0, 0.635, 0, 0},
@@ -70,15 +78,21 @@ CStDelayFil::CStDelayFil()
       m_fVolume(0.7f),
       m_uDState(0),
       m_uActive(0),
+      m_uSync(0),
+      m_uNote(TempoSync::kDefaultNote),
       m_bSmoothingPass(false),
       m_bRecookPending(false),
-      m_PendingSettings()
+      m_PendingSettings(),
+      m_dTempoBpm(TempoSync::kDefaultTempoBpm),
+      m_bTempoSincePrepare(false)
 {
     buildControlList();
     effectName = "Tarnwick";
     hasEditor = true;
     noAudioInput = false;
     runsOnSilence = true;
+    // Saved states and hosts' parameter lists hold the first release's ten controls first.
+    firstReleaseControlCount = kFirstReleaseControlCount;
     pushControlsToVoices(true);
 }
 
@@ -91,7 +105,7 @@ bool CStDelayFil::buildControlList()
 
     float* const floatVariables[] = {&m_fDelay_ms, &m_fFeedback_pct, &m_f_fc_Hz,      &m_f_Q,
                                      &m_fRatio,    &m_fOffset,       &m_fWetLevel_pct, &m_fVolume};
-    uint32_t* const enumVariables[] = {&m_uDState, &m_uActive};
+    uint32_t* const enumVariables[] = {&m_uDState, &m_uActive, &m_uSync, &m_uNote};
 
     for (int position = 0; position < kControlCount; ++position)
     {
@@ -136,7 +150,12 @@ bool CStDelayFil::buildControlList()
         }
 
         for (int slot = 0; slot < kPresetSlotCount; ++slot)
-            descriptor.presetValues[slot] = slot < kFactoryPresetCount ? kFactoryPresets[slot][position] : 0.0;
+        {
+            double value = 0.0;
+            if (slot < kFactoryPresetCount)
+                value = position < kFirstReleaseControlCount ? kFactoryPresets[slot][position] : row.defaultValue;
+            descriptor.presetValues[slot] = value;
+        }
 
         controlList.appendControl(descriptor);
     }
@@ -170,7 +189,7 @@ bool CStDelayFil::buildControlList()
 CStDelayFil::VoiceSettings CStDelayFil::currentSettings() const
 {
     VoiceSettings settings;
-    settings.delayMs = m_fDelay_ms;
+    settings.delayMs = m_TempoSync.engaged() ? m_TempoSync.value() : m_fDelay_ms;
     settings.feedbackPct = m_fFeedback_pct;
     settings.cutoffHz = m_f_fc_Hz;
     settings.q = m_f_Q;
@@ -226,10 +245,49 @@ inline void CStDelayFil::pushSettingsToVoices(const VoiceSettings& settings, boo
     m_RightVoice.computeFilterCoefficientsLike(m_LeftVoice, m_RightVoice.m_f_fc_Hz, m_RightVoice.m_f_Q);
 }
 
+float CStDelayFil::syncedDelayMs() const
+{
+    return TempoSync::noteMs(m_uNote, m_dTempoBpm, kLongestSyncedMs);
+}
+
+inline float CStDelayFil::tempoSyncTarget() const
+{
+    return m_uSync != 0 ? syncedDelayMs() : m_fDelay_ms;
+}
+
+void CStDelayFil::retargetTempoSync(bool land)
+{
+    // Nothing to glide from or to while Sync stays off.
+    if (m_uSync == 0 && !m_TempoSync.engaged())
+        return;
+    m_TempoSync.retarget(m_fDelay_ms);
+    if (land)
+        m_TempoSync.land(tempoSyncTarget(), m_uSync != 0);
+}
+
+void CStDelayFil::setHostTempo(double tempoBpm)
+{
+    if (!std::isfinite(tempoBpm) || tempoBpm <= 0.0)
+        return;
+    // Before the first block the echoes have not started: the host's tempo lands at once.
+    const bool land = !m_bTempoSincePrepare;
+    m_bTempoSincePrepare = true;
+    if (tempoBpm == m_dTempoBpm)
+        return;
+    m_dTempoBpm = tempoBpm;
+    if (m_uSync == 0)
+        return;
+    retargetTempoSync(land);
+    if (land)
+        pushControlsToVoices(true);
+}
+
 bool CStDelayFil::prepareToProcess()
 {
     // The voices start from the values last asked for, not from where a glide had got to.
     finishGlides();
+    m_TempoSync.land(tempoSyncTarget(), m_uSync != 0);
+    m_bTempoSincePrepare = false;
     m_LeftVoice.sampleRate = sampleRate;
     m_RightVoice.sampleRate = sampleRate;
     pushControlsToVoices(false);
@@ -241,8 +299,15 @@ bool CStDelayFil::prepareToProcess()
     return smoothingReady && leftReady && rightReady;
 }
 
-bool CStDelayFil::onControlChange(uint32_t)
+bool CStDelayFil::onControlChange(uint32_t controlId)
 {
+    // Sync and Note move the delay time as a turn of the knob would, unless written at once.
+    if (controlId == kSync || controlId == kNote)
+    {
+        if (controlId == kNote && m_uSync == 0 && !m_TempoSync.engaged())
+            return true;
+        retargetTempoSync(isLandingWrite());
+    }
     if (m_bSmoothingPass)
     {
         m_PendingSettings = currentSettings();
@@ -260,6 +325,11 @@ bool CStDelayFil::processFrame(float* inputFrame, float* outputFrame, uint32_t i
 
     m_bSmoothingPass = true;
     smoothControls();
+    if (m_TempoSync.gliding() && m_TempoSync.step(tempoSyncTarget(), m_uSync != 0))
+    {
+        m_PendingSettings = currentSettings();
+        m_bRecookPending = true;
+    }
     m_bSmoothingPass = false;
     if (m_bRecookPending)
     {
@@ -352,7 +422,7 @@ bool CStDelayFil::hasRungOut()
     // The voices first: while echoes ring they answer at less cost than the smoothers.
     if (m_uActive == 0 && !(m_LeftSilence.isQuiet(m_LeftVoice) && m_RightSilence.isQuiet(m_RightVoice)))
         return false;
-    return smoothersAtRest();
+    return !m_TempoSync.gliding() && smoothersAtRest();
 }
 
 float CStDelayFil::tailTimeMs(const float* plainValues) const
@@ -363,7 +433,11 @@ float CStDelayFil::tailTimeMs(const float* plainValues) const
         return 0.0f;
     const bool delayMode = v[kDelayStatePosition] != 0.0f;
     const double ratio = v[kDelayRatio] > 0.0f ? v[kDelayRatio] : 1.0;
-    const double delayMs = (delayMode ? v[kDelay] : v[kDelay] * 0.01) / ratio;
+    const double knobMs =
+        v[kSyncPosition] != 0.0f
+            ? TempoSync::noteMs(static_cast<uint32_t>(v[kNotePosition]), m_dTempoBpm, kLongestSyncedMs)
+            : v[kDelay];
+    const double delayMs = (delayMode ? knobMs : knobMs * 0.01) / ratio;
     const double feedback = std::fabs(delayMode ? v[kFeedback] : v[kFeedback] - 5.0) * 0.01;
     if (feedback >= 1.0)
         return -1.0f;
@@ -394,9 +468,11 @@ bool CStDelayFil::processFrameRun(const float* const* inputs, float* const* outp
         if (channels >= 2)
             m_RightSilence.countRun(frameCount);
     }
-    // Output buffers that are another channel's input need the frame-by-frame order.
+    // Output buffers that are another channel's input need the frame-by-frame order, and so
+    // does a glide of the synced time.
     const bool crossed = channels == 2 && inputs != nullptr && (outputs[0] == inputs[1] || outputs[1] == inputs[0]);
-    if (inputs == nullptr || frameCount == 0 || (channels != 1 && channels != 2) || crossed)
+    if (inputs == nullptr || frameCount == 0 || (channels != 1 && channels != 2) || crossed ||
+        m_TempoSync.gliding())
         return CPlugIn::processFrameRun(inputs, outputs, channels, frameCount, timing, withContext, secondsPerSample);
 
     if (smoothersAtRest())
@@ -469,10 +545,12 @@ inline CStDelayFil::VoiceSettings CStDelayFil::settingsAtMove(const ControlGlide
 {
     VoiceSettings settings;
     settings.delayState = m_uDState;
+    // With Sync on the knob's glide does not reach the voices (the synced time is at rest here).
+    const bool synced = m_TempoSync.engaged();
     if (lastMover >= static_cast<int>(kWetDry))
     {
         // Wet/Dry or Volume moved last: every setting has its new value.
-        settings.delayMs = glide.value(kDelay);
+        settings.delayMs = synced ? m_TempoSync.value() : glide.value(kDelay);
         settings.feedbackPct = glide.value(kFeedback);
         settings.cutoffHz = glide.value(kCutoff);
         settings.q = glide.value(kResonance);
@@ -481,7 +559,7 @@ inline CStDelayFil::VoiceSettings CStDelayFil::settingsAtMove(const ControlGlide
         settings.wetPct = glide.value(kWetDry);
         return settings;
     }
-    settings.delayMs = glide.valueAtMove(kDelay, lastMover);
+    settings.delayMs = synced ? m_TempoSync.value() : glide.valueAtMove(kDelay, lastMover);
     settings.feedbackPct = glide.valueAtMove(kFeedback, lastMover);
     settings.cutoffHz = glide.valueAtMove(kCutoff, lastMover);
     settings.q = glide.valueAtMove(kResonance, lastMover);

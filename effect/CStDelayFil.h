@@ -2,6 +2,7 @@
 
 #include "effect/CFilteredDelay.h"
 #include "effect/CPlugIn.h"
+#include "effect/TempoSync.h"
 #include "effect/VoicePair.h"
 #include "effect/VoiceSilence.h"
 
@@ -26,9 +27,13 @@ public:
         kWetDry = 6,
         kVolume = 7,
         kDelayState = 41,
-        kActive = 42
+        kActive = 42,
+        kSync = 43,
+        kNote = 44
     };
-    static const int kControlCount = 10;
+    static const int kControlCount = 12;
+    // The controls of the first release; Sync and Note came after them.
+    static const int kFirstReleaseControlCount = 10;
     static const int kFactoryPresetCount = 11;
 
     CStDelayFil();
@@ -46,6 +51,11 @@ public:
     // longer delay until the feedback has brought them down by about 90 dB.
     float tailTimeMs(const float* plainValues) const override;
     bool onControlChange(uint32_t controlId) override;
+    // A tempo the host gave; the first after a prepare lands at once, later ones glide.
+    void setHostTempo(double tempoBpm) override;
+    double hostTempoBpm() const { return m_dTempoBpm; }
+    // The time the Delay knob's place takes with Sync on, at the last tempo the host gave.
+    float syncedDelayMs() const;
     bool processInterleavedBuffer(float* input, float* output, uint32_t inputChannels, uint32_t outputChannels,
                                   uint32_t sampleCount) override;
     bool processChannelBuffers(float** inputs, float** outputs, uint32_t channelCount, uint32_t frameCount) override;
@@ -81,6 +91,8 @@ public:
     float m_fVolume;
     uint32_t m_uDState;
     uint32_t m_uActive;
+    uint32_t m_uSync;
+    uint32_t m_uNote;
 
 private:
     // Runs of frames with every control at rest: each voice in one pass.
@@ -110,4 +122,12 @@ private:
 
     VoiceSilence m_LeftSilence;
     VoiceSilence m_RightSilence;
+
+    // With Sync on (or while gliding back from it), where the voices' delay time comes from.
+    TempoSync m_TempoSync;
+    double m_dTempoBpm;
+    bool m_bTempoSincePrepare;
+    // The time the synced delay glides toward: the note's, or with Sync off the knob's.
+    float tempoSyncTarget() const;
+    void retargetTempoSync(bool land);
 };

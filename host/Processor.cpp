@@ -139,7 +139,7 @@ tresult PLUGIN_API Processor::initialize (FUnknown* context)
 				message.midiEventList = midiEventList;
 				effect->handleMessage (kMessageMidiEventList, &message);
 			}
-			addControlParameters ();
+			addControlParameters (0, firstReleaseControlCount ());
 			latestValues.reset (*effect, bypass);
 			addRangeParameter (parameters, "VectorJoystick X", kJoystickXId, 0.5,
 			                   ParameterInfo::kCanAutomate, 2);
@@ -158,10 +158,21 @@ tresult PLUGIN_API Processor::initialize (FUnknown* context)
 	// After a failed base initialize the units are still published, once.
 	if (units.empty ())
 		addUnitsAndPresets ();
+	// Controls added after the first release come last, so that hosts that know parameters by
+	// their index (saved automation, VST 2 sessions) find every earlier one where it was.
+	if (result == kResultOk && effect)
+		addControlParameters (firstReleaseControlCount (), effect->controlCount ());
 	return result;
 }
 
-void Processor::addControlParameters ()
+int32 Processor::firstReleaseControlCount () const
+{
+	const int32 count = effect ? effect->controlCount () : 0;
+	const int32 first = effect ? effect->firstReleaseControlCount : -1;
+	return first >= 0 && first < count ? first : count;
+}
+
+void Processor::addControlParameters (int32 begin, int32 end)
 {
 	const int32 count = effect->controlCount ();
 	if (sampleAccurateUpdates && count > 0 && !updateQueues)
@@ -175,7 +186,7 @@ void Processor::addControlParameters ()
 		}
 	}
 
-	for (int32 i = 0; i < count; ++i)
+	for (int32 i = begin; i < end; ++i)
 	{
 		const ControlDescriptor* d = effect->controlAt (i);
 		if (!d)
@@ -212,6 +223,12 @@ void Processor::addControlParameters ()
 						else
 							copyUtf8 (item, item16, 128);
 						list->appendString (item16);
+					}
+					// A list whose control starts elsewhere than its first item starts there too.
+					if (defaultPlain > 0.)
+					{
+						list->getInfo ().defaultNormalizedValue = list->toNormalized (defaultPlain);
+						list->setNormalized (list->getInfo ().defaultNormalizedValue);
 					}
 					parameter = list;
 				}

@@ -26,6 +26,7 @@ namespace Vire2VUR3 {
 
 class CVSTParamUpdateQueue;
 class CVSTMidiEventList;
+class StateImage;
 
 // Ids of the adapter's own parameters (control parameters use their position).
 enum AdapterParamIds : Steinberg::Vst::ParamID
@@ -131,7 +132,9 @@ protected:
 	virtual CPlugIn* createEffect ();
 
 private:
-	void addControlParameters ();
+	// Parameters for the controls at positions begin to end - 1.
+	void addControlParameters (Steinberg::int32 begin, Steinberg::int32 end);
+	Steinberg::int32 firstReleaseControlCount () const;
 	void addAdapterParameters ();
 	void addUnitsAndPresets ();
 
@@ -154,6 +157,7 @@ private:
 	void selectPreset (Steinberg::int32 slot);
 	void refreshDependentControls ();
 	void announceMovedParameters ();
+	void restoreHostParameters (const StateImage& saved);
 	Steinberg::Vst::Parameter* presetsParameter ();
 
 	Steinberg::uint32 latency;

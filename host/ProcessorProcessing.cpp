@@ -423,6 +423,9 @@ tresult PLUGIN_API Processor::process (ProcessData& data)
 		message.hostInfo = &hostInfoBlock;
 		message.entryCount = -1;
 		effect->handleMessage (kMessageHostInfo, &message);
+		// A host that gives no tempo leaves the effect at the last one it gave.
+		if ((context.state & ProcessContext::kTempoValid) != 0)
+			effect->setHostTempo (context.tempo);
 	}
 
 	// An effect whose output rings on runs on silent input until it has rung out; any other

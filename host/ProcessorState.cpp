@@ -15,6 +15,16 @@ namespace Vire2VUR3 {
 using namespace Steinberg;
 using namespace Steinberg::Vst;
 
+namespace {
+
+// The automatable adapter parameters that the state holds beside the controls, in the order of
+// its host values: a restore brings them back as they were saved.
+const ParamID kSavedHostParameterIds[StateImage::kHostValueCount] = {
+    kAssignButton1Id,  kAssignButton2Id, kAssignButton3Id,  kPitchBendId,       kModWheelId,   kMidiVolumeId,
+    kMidiPanId,        kMidiExpressionId, kSustainPedalId,   kChannelPressureId, kAllNotesOffId};
+
+} // namespace
+
 tresult PLUGIN_API Processor::getState (IBStream* state)
 {
 	if (!effect)
@@ -23,8 +33,19 @@ tresult PLUGIN_API Processor::getState (IBStream* state)
 	const std::vector<float> values = latestValues.values ();
 	const bool haveValues = static_cast<int32> (values.size ()) == effect->controlCount ();
 	const bool saveBypass = latestValues.bypass (bypass);
-	return SavedState::write (state, *effect, saveBypass, haveValues ? values.data () : nullptr) ? kResultOk
-	                                                                                             : kResultFalse;
+	float hostValues[StateImage::kHostValueCount];
+	for (int32 k = 0; k < StateImage::kHostValueCount; ++k)
+		hostValues[k] = static_cast<float> (getParamNormalized (kSavedHostParameterIds[k]));
+	return SavedState::write (state, *effect, saveBypass, haveValues ? values.data () : nullptr, hostValues)
+	           ? kResultOk
+	           : kResultFalse;
+}
+
+void Processor::restoreHostParameters (const StateImage& saved)
+{
+	for (int32 k = 0; k < StateImage::kHostValueCount; ++k)
+		if (getParameterObject (kSavedHostParameterIds[k]))
+			SingleComponentEffect::setParamNormalized (kSavedHostParameterIds[k], saved.hostValues[k]);
 }
 
 tresult PLUGIN_API Processor::setState (IBStream* state)
@@ -44,6 +65,7 @@ tresult PLUGIN_API Processor::setState (IBStream* state)
 			                                 i, static_cast<float> (saved.controlValues[static_cast<size_t> (i)]))));
 	bypass = saved.bypass;
 	latestValues.setBypassFromHost (saved.bypass);
+	restoreHostParameters (saved);
 	return kResultOk;
 }
 
@@ -77,6 +99,7 @@ tresult PLUGIN_API Processor::setComponentState (IBStream* state)
 			SingleComponentEffect::setParamNormalized (
 			    kJoystickYId, parameter->toNormalized ((saved.joystickY + 1.) * 0.5));
 	}
+	restoreHostParameters (saved);
 	refreshDependentControls ();
 	return kResultOk;
 }

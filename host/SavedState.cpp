@@ -38,12 +38,13 @@ private:
 
 } // namespace
 
-bool SavedState::write (IBStream* stream, const CPlugIn& effect, bool bypass, const float* controlValues)
+bool SavedState::write (IBStream* stream, const CPlugIn& effect, bool bypass, const float* controlValues,
+                        const float* hostValues)
 {
 	if (!stream)
 		return false;
 	StreamWriter writer (*stream);
-	return StateImage::write (writer, effect, bypass, controlValues);
+	return StateImage::write (writer, effect, bypass, controlValues, hostValues);
 }
 
 bool SavedState::read (IBStream* stream, const CPlugIn& effect)

@@ -13,10 +13,9 @@ namespace Vire2VUR3 {
 class SavedState : public StateImage
 {
 public:
-	// Writes the current state of effect (version 1). controlValues, when given, holds the plain
-	// value to save for each control by position instead of the effect's own.
+	// Writes the current state of effect (see StateImage::write).
 	static bool write (Steinberg::IBStream* stream, const CPlugIn& effect, bool bypass,
-	                   const float* controlValues = nullptr);
+	                   const float* controlValues = nullptr, const float* hostValues = nullptr);
 
 	// Reads a whole stream laid out for effect's controls (see StateImage::read).
 	bool read (Steinberg::IBStream* stream, const CPlugIn& effect);

@@ -3,6 +3,8 @@
 #include "TarnwickIds.h"
 #include "Vst2Wrapper.h"
 
+#include "effect/CStDelayFil.h"
+
 #include "pluginterfaces/base/ipluginbase.h"
 #include "public.sdk/source/main/linuxmain.h"
 
@@ -44,8 +46,14 @@ vst_effect* createVst2Effect (vst_host_callback audioMaster)
 	IPluginFactory* factory = GetPluginFactory ();
 	if (factory == nullptr)
 		return nullptr;
+	// Controls added after the first release follow every other parameter, so that the indexes
+	// VST 2 sessions saved keep their parameters.
+	std::vector<Vst::ParamID> addedLater;
+	for (int32 position = CStDelayFil::kFirstReleaseControlCount; position < CStDelayFil::kControlCount;
+	     ++position)
+		addedLater.push_back (static_cast<Vst::ParamID> (position));
 	vst_effect* effect = Vst::Vst2Wrapper::create (factory, Vire2VUR3::kProcessorClassTUID,
-	                                               Vire2VUR3::kVst2UniqueId, audioMaster);
+	                                               Vire2VUR3::kVst2UniqueId, audioMaster, addedLater);
 	// The wrapper holds its own reference.
 	factory->release ();
 	return effect;

@@ -25,6 +25,7 @@ const char* const kPrefixes = "@prefix atom: <http://lv2plug.in/ns/ext/atom#> .\
                               "@prefix rdf: <http://www.w3.org/1999/02/22-rdf-syntax-ns#> .\n"
                               "@prefix rdfs: <http://www.w3.org/2000/01/rdf-schema#> .\n"
                               "@prefix state: <http://lv2plug.in/ns/ext/state#> .\n"
+                              "@prefix time: <http://lv2plug.in/ns/ext/time#> .\n"
                               "@prefix ui: <http://lv2plug.in/ns/extensions/ui#> .\n"
                               "@prefix units: <http://lv2plug.in/ns/extensions/units#> .\n"
                               "@prefix urid: <http://lv2plug.in/ns/ext/urid#> .\n\n";
@@ -176,20 +177,27 @@ void BundleTurtle::writePlugin (std::ostream& out) const
 		out << (i ? ", " : "") << "[\n\t\ta lv2:AudioPort, " << audioPorts[i][0] << " ;\n\t\tlv2:index " << i
 		    << " ;\n\t\tlv2:symbol \"" << audioPorts[i][1] << "\" ;\n\t\tlv2:name \"" << audioPorts[i][2]
 		    << "\"\n\t]";
-	for (int position = 0; position < effect.controlCount (); ++position)
-	{
-		out << ", [\n";
-		writeControlPort (out, position);
-		out << "\t]";
-	}
+	auto writeControlPorts = [&] (int begin, int end) {
+		for (int position = begin; position < end; ++position)
+		{
+			out << ", [\n";
+			writeControlPort (out, position);
+			out << "\t]";
+		}
+	};
+	const int firstRelease = CStDelayFil::kFirstReleaseControlCount;
+	writeControlPorts (0, firstRelease);
 	out << ", [\n\t\ta lv2:InputPort, lv2:ControlPort ;\n\t\tlv2:index " << kEnabledPort
 	    << " ;\n\t\tlv2:symbol \"enabled\" ;\n\t\tlv2:name \"Enabled\" ;\n\t\tlv2:designation lv2:enabled ;\n"
 	       "\t\tlv2:portProperty lv2:toggled, lv2:integer ;\n\t\tlv2:default 1 ;\n\t\tlv2:minimum 0 ;\n"
 	       "\t\tlv2:maximum 1\n\t]";
+	// The host's tempo arrives as time:Position objects beside the MIDI events.
 	out << ", [\n\t\ta lv2:InputPort, atom:AtomPort ;\n\t\tatom:bufferType atom:Sequence ;\n"
-	       "\t\tatom:supports midi:MidiEvent ;\n\t\tlv2:designation lv2:control ;\n"
+	       "\t\tatom:supports midi:MidiEvent, time:Position ;\n\t\tlv2:designation lv2:control ;\n"
 	       "\t\tlv2:portProperty lv2:connectionOptional ;\n\t\tlv2:index "
-	    << kMidiInPort << " ;\n\t\tlv2:symbol \"midi_in\" ;\n\t\tlv2:name \"MIDI In\"\n\t] .\n";
+	    << kMidiInPort << " ;\n\t\tlv2:symbol \"midi_in\" ;\n\t\tlv2:name \"MIDI In\"\n\t]";
+	writeControlPorts (firstRelease, effect.controlCount ());
+	out << " .\n";
 	if (!uiBinary.empty ())
 		out << "\n<" TARNWICK_LV2_UI_URI ">\n\ta ui:X11UI ;\n"
 		       "\tlv2:requiredFeature ui:idleInterface, ui:parent ;\n"

@@ -13,6 +13,7 @@
 
 #include <lv2/atom/util.h>
 #include <lv2/midi/midi.h>
+#include <lv2/time/time.h>
 
 #include <cmath>
 #include <cstring>
@@ -55,6 +56,14 @@ Lv2Plugin* Lv2Plugin::create (double sampleRate, const LV2_Feature* const* featu
 		uris.atomSequence = map->map (map->handle, LV2_ATOM__Sequence);
 		uris.midiEvent = map->map (map->handle, LV2_MIDI__MidiEvent);
 		uris.state = map->map (map->handle, TARNWICK_LV2_STATE_URI);
+		uris.atomObject = map->map (map->handle, LV2_ATOM__Object);
+		uris.atomBlank = map->map (map->handle, LV2_ATOM__Blank);
+		uris.atomFloat = map->map (map->handle, LV2_ATOM__Float);
+		uris.atomDouble = map->map (map->handle, LV2_ATOM__Double);
+		uris.atomInt = map->map (map->handle, LV2_ATOM__Int);
+		uris.atomLong = map->map (map->handle, LV2_ATOM__Long);
+		uris.timePosition = map->map (map->handle, LV2_TIME__Position);
+		uris.timeBeatsPerMinute = map->map (map->handle, LV2_TIME__beatsPerMinute);
 	}
 
 	std::unique_ptr<CPlugIn> effect (new (std::nothrow) CStDelayFil ());
@@ -84,8 +93,8 @@ void Lv2Plugin::connectPort (uint32_t port, void* data)
 		case kEnabledPort: enabled = static_cast<const float*> (data); break;
 		case kMidiInPort: midiIn = static_cast<const LV2_Atom_Sequence*> (data); break;
 		default:
-			if (port >= kFirstControlPort && port < kEnabledPort)
-				controls[port - kFirstControlPort] = static_cast<const float*> (data);
+			if (controlPositionOfPort (port) >= 0)
+				controls[controlPositionOfPort (port)] = static_cast<const float*> (data);
 			break;
 	}
 }
@@ -94,12 +103,17 @@ void Lv2Plugin::activate ()
 {
 	fx->sampleRate = static_cast<int32_t> (sampleRate);
 	prepared = fx->prepareToProcess ();
+	portsLand = true;
 }
 
 // Each control's port value reaches the effect once per run, as the VST 3 adapter's
 // parameter changes do at a block's start: converted to the same fraction of the range.
+// The ports are how an LV2 host sets an instance up: the first run after instantiate and
+// after each activate takes their values at once, as a restore does; later changes glide.
 void Lv2Plugin::applyControlPorts ()
 {
+	const bool landAll = portsLand;
+	portsLand = false;
 	for (int i = 0; i < CStDelayFil::kControlCount; ++i)
 	{
 		const ControlDescriptor* d = fx->controlAt (i);
@@ -109,7 +123,7 @@ void Lv2Plugin::applyControlPorts ()
 		if (!std::isfinite (value))
 			continue;
 		// The first value after a restore lands at once, as the restore itself did.
-		const bool jump = restored[i];
+		const bool jump = restored[i] || landAll;
 		restored[i] = false;
 		if (!jump && value == lastPortValue[i])
 			continue;
@@ -165,6 +179,37 @@ void Lv2Plugin::applyMidiControllers ()
 		if (const ControlDescriptor* d = fx->controlAt (static_cast<int> (target)))
 			fx->setNormalizedValue (static_cast<int> (target), controlFractionOfHostValue (*d, value), false);
 	}
+}
+
+void Lv2Plugin::applyHostTempo ()
+{
+	if (!midiIn || uris.atomSequence == 0 || midiIn->atom.type != uris.atomSequence)
+		return;
+	double tempo = 0.;
+	LV2_ATOM_SEQUENCE_FOREACH (midiIn, event)
+	{
+		if ((event->body.type != uris.atomObject && event->body.type != uris.atomBlank) ||
+		    event->body.size < sizeof (LV2_Atom_Object_Body))
+			continue;
+		const auto* object = reinterpret_cast<const LV2_Atom_Object*> (&event->body);
+		if (object->body.otype != uris.timePosition)
+			continue;
+		const LV2_Atom* bpm = nullptr;
+		lv2_atom_object_get (object, uris.timeBeatsPerMinute, &bpm, 0);
+		if (!bpm)
+			continue;
+		if (bpm->type == uris.atomFloat && bpm->size >= sizeof (float))
+			tempo = reinterpret_cast<const LV2_Atom_Float*> (bpm)->body;
+		else if (bpm->type == uris.atomDouble && bpm->size >= sizeof (double))
+			tempo = reinterpret_cast<const LV2_Atom_Double*> (bpm)->body;
+		else if (bpm->type == uris.atomInt && bpm->size >= sizeof (int32_t))
+			tempo = reinterpret_cast<const LV2_Atom_Int*> (bpm)->body;
+		else if (bpm->type == uris.atomLong && bpm->size >= sizeof (int64_t))
+			tempo = static_cast<double> (reinterpret_cast<const LV2_Atom_Long*> (bpm)->body);
+	}
+	// No position with a tempo in this block: the last one stands.
+	if (tempo > 0.)
+		fx->setHostTempo (tempo);
 }
 
 bool Lv2Plugin::bypassed () const
@@ -234,6 +279,7 @@ void Lv2Plugin::run (uint32_t frames)
 	const FlushSubnormalsScope flushSubnormals;
 	applyControlPorts ();
 	applyMidiControllers ();
+	applyHostTempo ();
 	if (frames == 0 || !audioOut[0])
 		return;
 	// Without usable input, or before activation, the block is silent.
@@ -270,7 +316,7 @@ LV2_State_Status Lv2Plugin::save (LV2_State_Store_Function store, LV2_State_Hand
 }
 
 // All or nothing: a missing, foreign, truncated or over-long state, or one with a value that
-// is not a number, changes nothing.
+// is not a number, changes nothing. (A later version's tail may carry more than this one reads.)
 LV2_State_Status Lv2Plugin::restore (LV2_State_Retrieve_Function retrieve, LV2_State_Handle handle)
 {
 	if (uris.state == 0)
@@ -285,7 +331,7 @@ LV2_State_Status Lv2Plugin::restore (LV2_State_Retrieve_Function retrieve, LV2_S
 		return LV2_STATE_ERR_BAD_TYPE;
 	MemoryStateReader reader (data, size);
 	StateImage image;
-	if (!image.read (reader, *fx) || !reader.atEnd ())
+	if (!image.read (reader, *fx) || (!reader.atEnd () && !image.hasUnreadFields))
 		return LV2_STATE_ERR_UNKNOWN;
 	// The bypass flag is the host's: it rides on the enable port.
 	image.applyTo (*fx);

@@ -21,6 +21,14 @@ struct Uris
 	LV2_URID atomSequence = 0;
 	LV2_URID midiEvent = 0;
 	LV2_URID state = 0;
+	LV2_URID atomObject = 0;
+	LV2_URID atomBlank = 0;
+	LV2_URID atomFloat = 0;
+	LV2_URID atomDouble = 0;
+	LV2_URID atomInt = 0;
+	LV2_URID atomLong = 0;
+	LV2_URID timePosition = 0;
+	LV2_URID timeBeatsPerMinute = 0;
 };
 
 class Lv2Plugin
@@ -44,6 +52,8 @@ private:
 
 	void applyControlPorts ();
 	void applyMidiControllers ();
+	// The last tempo of the block's time:Position objects.
+	void applyHostTempo ();
 	void runEffect (uint32_t frames, uint32_t channels);
 	void silenceOutputs (uint32_t frames);
 	bool bypassed () const;
@@ -52,6 +62,8 @@ private:
 	double sampleRate;
 	Uris uris;
 	bool prepared = false;
+	// Until the first run after instantiate or activate: port values land without gliding.
+	bool portsLand = true;
 
 	const float* audioIn[2] = {nullptr, nullptr};
 	float* audioOut[2] = {nullptr, nullptr};

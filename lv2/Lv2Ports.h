@@ -1,5 +1,7 @@
 // The plug-in's port indices: stereo audio in and out, one control input per
-// control (in control-list order), the enable switch (bypass) and the MIDI input.
+// control of the first release (in control-list order), the enable switch (bypass),
+// the MIDI (and time) input, then the controls added later, so that the first
+// release's ports keep their indices.
 #pragma once
 
 #include "effect/CStDelayFil.h"
@@ -15,14 +17,27 @@ enum PortIndex : uint32_t
 	kAudioOutLeft = 2,
 	kAudioOutRight = 3,
 	kFirstControlPort = 4,
-	kEnabledPort = kFirstControlPort + CStDelayFil::kControlCount,
+	kEnabledPort = kFirstControlPort + CStDelayFil::kFirstReleaseControlCount,
 	kMidiInPort,
-	kPortCount
+	kFirstLaterControlPort,
+	kPortCount = kFirstLaterControlPort + CStDelayFil::kControlCount - CStDelayFil::kFirstReleaseControlCount
 };
 
 inline uint32_t controlPort (int position)
 {
-	return kFirstControlPort + static_cast<uint32_t> (position);
+	if (position < CStDelayFil::kFirstReleaseControlCount)
+		return kFirstControlPort + static_cast<uint32_t> (position);
+	return kFirstLaterControlPort + static_cast<uint32_t> (position - CStDelayFil::kFirstReleaseControlCount);
+}
+
+// The control a port carries, or -1.
+inline int controlPositionOfPort (uint32_t port)
+{
+	if (port >= kFirstControlPort && port < kEnabledPort)
+		return static_cast<int> (port - kFirstControlPort);
+	if (port >= kFirstLaterControlPort && port < kPortCount)
+		return CStDelayFil::kFirstReleaseControlCount + static_cast<int> (port - kFirstLaterControlPort);
+	return -1;
 }
 
 } // namespace TarnwickLv2

@@ -29,9 +29,9 @@ void Lv2UiController::portEvent (uint32_t port, float value)
 {
 	if (!std::isfinite (value))
 		return;
-	if (port >= kFirstControlPort && port < kEnabledPort)
+	if (controlPositionOfPort (port) >= 0)
 	{
-		const ParamID id = port - kFirstControlPort;
+		const ParamID id = static_cast<ParamID> (controlPositionOfPort (port));
 		controller->setParamNormalized (id, controller->plainParamToNormalized (id, value));
 	}
 	else if (port == kEnabledPort)

@@ -12,7 +12,7 @@ constexpr int32 kHiddenFlags = ParameterInfo::kIsReadOnly | ParameterInfo::kIsHi
                                ParameterInfo::kIsBypass | ParameterInfo::kIsProgramChange;
 }
 
-void Vst2ParameterMap::build (IEditController* controller)
+void Vst2ParameterMap::build (IEditController* controller, const std::vector<ParamID>& addedLater)
 {
 	infos.clear ();
 	bypass = kNoParamId;
@@ -38,8 +38,16 @@ void Vst2ParameterMap::build (IEditController* controller)
 		if ((info.flags & kHiddenFlags) == 0)
 			infos.push_back (info);
 	}
-	std::stable_sort (infos.begin (), infos.end (),
-	                  [] (const ParameterInfo& a, const ParameterInfo& b) { return a.id < b.id; });
+	// 0 for the first release's parameters, then 1, 2, ... in the order they were added.
+	auto rank = [&] (ParamID id) {
+		const auto found = std::find (addedLater.begin (), addedLater.end (), id);
+		return found == addedLater.end () ? size_t (0) : static_cast<size_t> (found - addedLater.begin ()) + 1;
+	};
+	std::stable_sort (infos.begin (), infos.end (), [&] (const ParameterInfo& a, const ParameterInfo& b) {
+		const size_t ra = rank (a.id);
+		const size_t rb = rank (b.id);
+		return ra != rb ? ra < rb : a.id < b.id;
+	});
 }
 
 void Vst2ParameterMap::refreshInfos (IEditController* controller)

@@ -1,6 +1,9 @@
 // Which VST 3 parameters a VST 2 host sees, and at which index: every
 // parameter except read-only, hidden, bypass and program-change ones, in id
-// order. The bypass and program-change parameters are remembered apart.
+// order, except that parameters a plug-in added in a later release follow all
+// the others in the order given (so that the indexes saved sessions refer to
+// keep their parameters). The bypass and program-change parameters are
+// remembered apart.
 #pragma once
 
 #include "pluginterfaces/vst/ivsteditcontroller.h"
@@ -13,7 +16,7 @@ namespace Vst {
 class Vst2ParameterMap
 {
 public:
-	void build (IEditController* controller);
+	void build (IEditController* controller, const std::vector<ParamID>& addedLater = {});
 	// Re-reads titles and units after the plug-in announced new ones.
 	void refreshInfos (IEditController* controller);
 

@@ -139,13 +139,15 @@ int32_t categoryOf (const std::string& subCategories)
 
 //------------------------------------------------------------------------
 vst_effect* Vst2Wrapper::create (IPluginFactory* factory, const TUID vst3ComponentID, int32_t vst2ID,
-                                 vst_host_callback audioMaster)
+                                 vst_host_callback audioMaster,
+                                 const std::vector<ParamID>& parametersAddedLater)
 {
 	if (factory == nullptr || vst3ComponentID == nullptr || audioMaster == nullptr)
 		return nullptr;
 	try
 	{
 		auto* wrapper = new Vst2Wrapper (factory, Vst2Abi::hostCallbackOf (audioMaster));
+		wrapper->parametersAddedLater = parametersAddedLater;
 		if (!wrapper->init (vst3ComponentID, vst2ID))
 		{
 			delete wrapper;
@@ -264,7 +266,7 @@ bool Vst2Wrapper::init (const TUID classId, int32_t vst2ID)
 		unitInfo = FUnknownPtr<IUnitInfo> (controller);
 	}
 
-	parameters.build (controller);
+	parameters.build (controller, parametersAddedLater);
 	programs.build (unitInfo);
 
 	// A program change goes first in a block, so that parameter changes made

@@ -31,8 +31,11 @@ public:
 	// Creates an instance of the class vst3ComponentID from factory and wraps
 	// it. Null when the class cannot be created, initialised or processed with
 	// 32-bit samples. The effect is destroyed by the host's close opcode.
+	// parametersAddedLater: ids of parameters that a later release of the class
+	// added; they follow every other VST 2 parameter, in this order.
 	static vst_effect* create (IPluginFactory* factory, const TUID vst3ComponentID, int32_t vst2ID,
-	                           vst_host_callback audioMaster);
+	                           vst_host_callback audioMaster,
+	                           const std::vector<ParamID>& parametersAddedLater = {});
 
 	// The wrapper behind an effect record (null for a record not made here).
 	static Vst2Wrapper* fromEffect (vst_effect* effect);
@@ -97,6 +100,7 @@ private:
 	Vst2ComponentHandler* componentHandler {nullptr};
 
 	Vst2ParameterMap parameters;
+	std::vector<ParamID> parametersAddedLater;
 	Vst2ProgramList programs;
 	// Positions of the parameters in the audio bridge's change slots.
 	int32_t firstParameterSlot {0};

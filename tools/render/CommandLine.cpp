@@ -12,6 +12,8 @@ namespace {
 constexpr int kMinRate = 8000;
 constexpr int kMaxRate = 384000;
 constexpr double kMaxTailCap = 600.0;
+constexpr double kMinTempo = 10.0;
+constexpr double kMaxTempo = 999.0;
 constexpr double kMinEditorScale = 1.0;
 constexpr double kMaxEditorScale = 4.0;
 
@@ -28,7 +30,7 @@ std::string trimmed (const std::string& text)
 bool takesValue (const std::string& name)
 {
     static const char* const names[] = {"--bundle", "--preset", "--set",    "--out-dir", "--output", "-o",
-                                        "--input",  "-i",       "--rate",   "--max-tail", "--format",
+                                        "--input",  "-i",       "--rate",   "--max-tail", "--format", "--tempo",
                                         "--editor-snapshot", "--scale"};
     for (const char* candidate : names)
         if (name == candidate)
@@ -172,6 +174,13 @@ CommandLineResult parseCommandLine (const std::vector<std::string>& arguments)
             options.demoRate = static_cast<int> (rate);
             options.demoRateGiven = true;
         }
+        else if (name == "--tempo")
+        {
+            double bpm = 0.0;
+            if (!parseNumber (value, bpm) || bpm < kMinTempo || bpm > kMaxTempo)
+                return fail ("--tempo must be a number of beats per minute from 10 to 999 (got '" + value + "')");
+            options.tempoBpm = bpm;
+        }
         else if (name == "--max-tail")
         {
             double seconds = 0.0;
@@ -244,6 +253,7 @@ std::string usageText (const std::string& programName)
         "  --all-presets          render once per factory preset, into --out-dir\n"
         "  --out-dir DIR          folder for --all-presets (created if missing)\n"
         "  --rate HZ              sample rate of the demo (default 48000)\n"
+        "  --tempo BPM            the song's tempo the host reports (default 120), for \"Sync\"\n"
         "  --mono                 render a mono input on a mono bus (default: both sides of a stereo bus)\n"
         "  --max-tail SECONDS     longest tail after the input ends (default 30; 0 for none)\n"
         "  --format float|16|24   output sample format (default float; FLAC uses 24 unless 16)\n"

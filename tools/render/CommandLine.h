@@ -34,6 +34,7 @@ struct RenderOptions
     int demoRate = 48000;
     bool demoRateGiven = false;
     double maxTailSeconds = 30.0;
+    double tempoBpm = 120.0;
     SampleFormat sampleFormat = SampleFormat::kFloat32;
 };
 

@@ -17,11 +17,11 @@ namespace {
 class BlockFeeder
 {
 public:
-    BlockFeeder (HostKit::PluginInstance& instance, double sampleRate) : instance (instance)
+    BlockFeeder (HostKit::PluginInstance& instance, double sampleRate, double tempoBpm) : instance (instance)
     {
         context.state = ProcessContext::kPlaying | ProcessContext::kTempoValid | ProcessContext::kTimeSigValid;
         context.sampleRate = sampleRate;
-        context.tempo = 120.0;
+        context.tempo = tempoBpm;
         context.timeSigNumerator = 4;
         context.timeSigDenominator = 4;
     }
@@ -79,7 +79,7 @@ bool PluginRenderer::render (const AudioClip& input, const RenderSettings& setti
         }
     }
 
-    BlockFeeder feeder (instance, input.sampleRate);
+    BlockFeeder feeder (instance, input.sampleRate, settings.tempoBpm);
     ClipRunSettings run;
     run.channels = channels;
     run.maxTailSeconds = settings.maxTailSeconds;

@@ -20,6 +20,7 @@ struct RenderSettings
     int presetIndex = -1; // -1: leave the plug-in's defaults
     std::vector<ResolvedSetting> settings;
     double maxTailSeconds = 30.0;
+    double tempoBpm = 120.0; // the tempo the host timeline reports
     bool monoBus = false; // a mono input on a mono bus; otherwise mono inputs feed both sides
     bool showProgress = false;
     std::string progressLabel = "rendering";

@@ -169,6 +169,7 @@ int RenderJob::run ()
             return fail (kExitBadInput, "--all-presets: the plug-in has no presets");
 
         settings.maxTailSeconds = options.maxTailSeconds;
+        settings.tempoBpm = options.tempoBpm;
         settings.monoBus = options.monoBus;
 
         // The input: a file, or the demo.
