@@ -162,6 +162,7 @@ bool StateImage::read (StateByteReader& reader, const CPlugIn& effect)
 	hasJoystick = false;
 	tailVersion = 0;
 	hasUnreadFields = false;
+	hasHostValues = false;
 	if (!readField (reader, version))
 		return false;
 	// Only versions this code wrote are understood.
@@ -197,6 +198,7 @@ bool StateImage::read (StateByteReader& reader, const CPlugIn& effect)
 	hasJoystick = true;
 
 	// Without the tail: what it holds takes its defaults.
+	hasHostValues = true;
 	for (int k = 0; k < kHostValueCount; ++k)
 		hostValues[k] = 0.f;
 	for (int i = firstPart; i < count; ++i)

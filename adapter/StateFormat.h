@@ -74,7 +74,8 @@ public:
 	int32_t tailVersion = 0;
 	// True when the tail came from a later version, whose further fields were left unread.
 	bool hasUnreadFields = false;
-	// The adapter's host values; their defaults when the stream has no tail.
+	// The adapter's host values (version 1 and later; their defaults when there is no tail).
+	bool hasHostValues = false;
 	float hostValues[kHostValueCount] = {};
 };
 

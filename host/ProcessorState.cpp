@@ -43,6 +43,8 @@ tresult PLUGIN_API Processor::getState (IBStream* state)
 
 void Processor::restoreHostParameters (const StateImage& saved)
 {
+	if (!saved.hasHostValues)
+		return;
 	for (int32 k = 0; k < StateImage::kHostValueCount; ++k)
 		if (getParameterObject (kSavedHostParameterIds[k]))
 			SingleComponentEffect::setParamNormalized (kSavedHostParameterIds[k], saved.hostValues[k]);

@@ -76,8 +76,8 @@ TEST (CreateView, ProductGetsTheDescriptionEditor)
 	EXPECT_EQ (editor->getKnobMode (), kLinearMode);
 	EXPECT_EQ (editor->getIdleRate (), 50);
 	EXPECT_EQ (editor->getTemplateName (), "Editor");
-	ASSERT_EQ (editor->editorControls.controlCount (), 10);
-	for (int i = 0; i < 10; ++i)
+	ASSERT_EQ (editor->editorControls.controlCount (), 12);
+	for (int i = 0; i < 12; ++i)
 	{
 		EXPECT_STREQ (editor->editorControls.controlAt (i)->controlName, rig.rig.effect ()->controlAt (i)->controlName);
 		EXPECT_EQ (editor->editorControls.controlAt (i)->controlId, rig.rig.effect ()->controlAt (i)->controlId);

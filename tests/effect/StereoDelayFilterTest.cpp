@@ -15,8 +15,9 @@ using testsignal::bitsOf;
 TEST(StereoDelayFilter, ControlTable)
 {
     CStDelayFil effect;
-    ASSERT_EQ(effect.controlCount(), 10);
-    ASSERT_EQ(effect.controlIndexCount, 10);
+    ASSERT_EQ(effect.controlCount(), 12);
+    ASSERT_EQ(effect.controlIndexCount, 12);
+    EXPECT_EQ(effect.firstReleaseControlCount, 10);
 
     struct Row
     {
@@ -39,10 +40,15 @@ TEST(StereoDelayFilter, ControlTable)
         {7, "Volume", "", "m_fVolume", 0.0f, 1.0f, 0.7f},
         {41, "Delay State", "", "m_uDState", 0.0f, 1.0f, 0.0f},
         {42, "Active", "", "m_uActive", 0.0f, 1.0f, 0.0f},
+        {43, "Sync", "", "m_uSync", 0.0f, 1.0f, 0.0f},
+        {44, "Note", "", "m_uNote", 0.0f, 20.0f, 12.0f},
     };
+    const char* const choices[] = {"Comb,Delay", "On,Off", "Off,On",
+                                   "1/64,1/32T,1/64D,1/32,1/16T,1/32D,1/16,1/8T,1/16D,1/8,1/4T,1/8D,1/4,1/2T,1/4D,"
+                                   "1/2,1/1T,1/2D,1/1,1/1D,2/1"};
     float* floats[] = {&effect.m_fDelay_ms, &effect.m_fFeedback_pct, &effect.m_f_fc_Hz,      &effect.m_f_Q,
                        &effect.m_fRatio,    &effect.m_fOffset,       &effect.m_fWetLevel_pct, &effect.m_fVolume};
-    for (int position = 0; position < 10; ++position)
+    for (int position = 0; position < 12; ++position)
     {
         const ControlDescriptor* d = effect.controlAt(position);
         ASSERT_NE(d, nullptr);
@@ -79,7 +85,7 @@ TEST(StereoDelayFilter, ControlTable)
             EXPECT_EQ(d->controlType, 102u);
             EXPECT_EQ(d->dataType, 3u);
             EXPECT_FALSE(d->smoothingEnabled);
-            EXPECT_STREQ(d->enumString, position == 8 ? "Comb,Delay" : "On,Off");
+            EXPECT_STREQ(d->enumString, choices[position - 8]);
         }
     }
     EXPECT_EQ(bitsOf(effect.m_fVolume), bitsOf(0.699999988f));
@@ -100,12 +106,12 @@ TEST(StereoDelayFilter, EffectSettings)
     EXPECT_EQ(effect.options.latencySamples, 0.0f);
     EXPECT_EQ(effect.joystickX.controlId, 32773u);
     EXPECT_EQ(effect.joystickY.controlId, 32774u);
-    EXPECT_EQ(effect.joystickX.guiIndex, 10);
-    EXPECT_EQ(effect.joystickY.guiIndex, 11);
+    EXPECT_EQ(effect.joystickX.guiIndex, 12);
+    EXPECT_EQ(effect.joystickY.guiIndex, 13);
     EXPECT_EQ(effect.joystickX.joystickOrientation, 1);
     EXPECT_FALSE(effect.joystickX.smoothingEnabled);
-    EXPECT_EQ(effect.guiExchangeTable[10].controlId, 32773);
-    EXPECT_EQ(effect.guiExchangeTable[11].controlId, 32774);
+    EXPECT_EQ(effect.guiExchangeTable[12].controlId, 32773);
+    EXPECT_EQ(effect.guiExchangeTable[13].controlId, 32774);
     for (int slot = 0; slot < kPresetSlotCount; ++slot)
     {
         ASSERT_NE(effect.presetJoystickPrograms[slot], nullptr);
@@ -113,7 +119,7 @@ TEST(StereoDelayFilter, EffectSettings)
     }
     EffectMessage message;
     std::memset(&message, 0, sizeof message);
-    message.entryCount = 12;
+    message.entryCount = 14;
     effect.handleMessage(kMessageCollectMeters, &message);
     EXPECT_EQ(message.returnedGuiTable, effect.guiExchangeTable);
     // Voices start from the controls.

@@ -55,6 +55,9 @@ const std::vector<ExpectedParameter>& expectedParameters ()
 	    {2053, "MIDI Sustain Pedal", "", 0.0, 1.0, 0, kAutomate, 0.0, "0.0"},
 	    {2055, "All Notes Off", "", 0.0, 1.0, 0, kAutomate, 0.0, "0.0"},
 	    {0x70727374, "Factory Presets", "", 0.0, 10.0, 10, 0x8008, 0.0, "Factory Preset"},
+	    // Added after the first release: last, so that every earlier index stays.
+	    {10, "Sync", "", 0.0, 1.0, 1, kList, 0.0, "Off"},
+	    {11, "Note", "", 0.0, 20.0, 20, kList, 12.0 / 20.0, "1/4"},
 	};
 	return list;
 }
@@ -96,6 +99,11 @@ TEST_F (ParameterListTest, SwitchAndPresetTexts)
 	PluginInstance& instance = newInstance ();
 	EXPECT_EQ (instance.parameterText (kDelayState, 1.0), "Delay");
 	EXPECT_EQ (instance.parameterText (kActive, 1.0), "Off");
+	EXPECT_EQ (instance.parameterText (10, 1.0), "On");
+	const char* const notes[] = {"1/64", "1/32T", "1/64D", "1/32", "1/16T", "1/32D", "1/16", "1/8T", "1/16D", "1/8", "1/4T",
+	                             "1/8D", "1/4",  "1/2T",  "1/4D",  "1/2",  "1/1T",  "1/2D", "1/1",  "1/1D", "2/1"};
+	for (int i = 0; i < 21; ++i)
+		EXPECT_EQ (instance.parameterText (11, i / 20.0), notes[i]);
 	for (int i = 0; i < 11; ++i)
 		EXPECT_EQ (instance.parameterText (kPresets, i / 10.0), kPresetNames[i]);
 	EXPECT_EQ (instance.parameterText (kDelay, 0.5), "1000.00");

@@ -2,6 +2,9 @@
 #include "BundleFixture.h"
 
 #include <cmath>
+#include <cstring>
+#include <fstream>
+#include <iterator>
 #include <limits>
 
 namespace TarnwickHostTest {
@@ -11,10 +14,18 @@ using namespace Steinberg;
 using namespace Steinberg::Vst;
 using namespace Tarnwick::HostKit;
 
-constexpr size_t kStateSize = 58;
+// The first release's 58 bytes, then the tail: its version, Sync, Note and the adapter's
+// eleven saved host values (assign buttons, then the MIDI controller parameters 2048..2055).
+constexpr size_t kFirstPartSize = 58;
+constexpr size_t kStateSize = kFirstPartSize + 4 + 2 * 4 + 11 * 4;
 constexpr size_t kBypassOffset = 48;
 constexpr size_t kJoystickXOffset = 50;
 constexpr size_t kJoystickYOffset = 54;
+constexpr size_t kTailVersionOffset = 58;
+constexpr size_t kSyncOffset = 62;
+constexpr size_t kNoteOffset = 66;
+constexpr size_t kAssignButton2Offset = 74;
+constexpr size_t kPitchBendOffset = 82;
 size_t controlOffset (ParamID id)
 {
 	return 8 + 4 * static_cast<size_t> (id);
@@ -74,15 +85,17 @@ protected:
 		instance.setParameter (kActive, 0.0);
 		instance.setParameter (kJoystickX, 0.8);
 		instance.setParameter (kJoystickY, 0.15);
+		instance.setParameter (kAssignButton2, 1.0);
+		instance.setParameter (kPitchBendParam, 0.25);
 		settle (instance, 1.5);
 		return instance;
 	}
 	static constexpr double kSettings[8] = {0.3, 0.55, 0.4, 0.2, 0.1, 0.5, 0.7, 0.9};
 };
 
-TEST_F (StateTest, DefaultStateIs58ExactBytes)
+TEST_F (StateTest, DefaultStateIsTheFirstReleaseBytesThenTheTail)
 {
-	const std::vector<uint8> expected = {
+	std::vector<uint8> expected = {
 	    0x01, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, // version 1
 	    0x00, 0x00, 0x00, 0x00,                         // Delay 0
 	    0x00, 0x00, 0x00, 0x00,                         // Feedback 0
@@ -96,7 +109,11 @@ TEST_F (StateTest, DefaultStateIs58ExactBytes)
 	    0x00, 0x00, 0x00, 0x00,                         // Active "On"
 	    0x00, 0x00,                                     // bypass off
 	    0x00, 0x00, 0x00, 0x00,                         // joystick X
-	    0x00, 0x00, 0x00, 0x00};                        // joystick Y
+	    0x00, 0x00, 0x00, 0x00,                         // joystick Y
+	    0x02, 0x00, 0x00, 0x00,                         // tail version 2
+	    0x00, 0x00, 0x00, 0x00,                         // Sync "Off"
+	    0x0C, 0x00, 0x00, 0x00};                        // Note "1/4"
+	expected.resize (kStateSize, 0x00);                 // the host values at 0
 	ASSERT_EQ (expected.size (), kStateSize);
 	PluginInstance& fresh = newInstance ();
 	EXPECT_EQ (stateOf (fresh), expected);
@@ -117,6 +134,9 @@ TEST_F (StateTest, StateHoldsWhatTheHostSet)
 	EXPECT_EQ (state[kBypassOffset], 0);
 	EXPECT_EQ (readFloat (state, kJoystickXOffset), static_cast<float> (2.0 * 0.8 - 1.0));
 	EXPECT_EQ (readFloat (state, kJoystickYOffset), static_cast<float> (2.0 * 0.15 - 1.0));
+	EXPECT_EQ (readUInt32 (state, kTailVersionOffset), 2u);
+	EXPECT_EQ (readFloat (state, kAssignButton2Offset), 1.f);
+	EXPECT_EQ (readFloat (state, kPitchBendOffset), 0.25f);
 }
 
 TEST_F (StateTest, RoundTripRestoresEverythingAndRendersIdenticalAudio)
@@ -146,6 +166,9 @@ TEST_F (StateTest, RoundTripRestoresEverythingAndRendersIdenticalAudio)
 		                  (static_cast<double> (readFloat (state, kJoystickXOffset)) + 1.0) * 0.5);
 		EXPECT_DOUBLE_EQ (restored->getParamNormalized (kJoystickY),
 		                  (static_cast<double> (readFloat (state, kJoystickYOffset)) + 1.0) * 0.5);
+		// Automatable parameters outside the controls come back too, whatever was set since.
+		EXPECT_EQ (restored->getParamNormalized (kAssignButton2), 1.0);
+		EXPECT_EQ (restored->getParamNormalized (kPitchBendParam), 0.25);
 	}
 
 	const auto input = makeTestSignal (2, 48000, 48000.0, 7);
@@ -329,6 +352,8 @@ TEST_F (StateTest, ValuesOutsideTheRangesAreClamped)
 	writeFloat (bytes, controlOffset (kFeedback), -10.0f);
 	writeFloat (bytes, controlOffset (kCutoff), 1.0f);
 	writeUInt32 (bytes, controlOffset (kDelayState), 7);
+	writeUInt32 (bytes, kNoteOffset, 50);
+	writeFloat (bytes, kPitchBendOffset, 3.0f);
 	ASSERT_EQ (a.restoreState (bytes), kResultOk);
 	const std::vector<uint8> state = stateOf (a);
 	EXPECT_EQ (readFloat (state, controlOffset (kDelay)), 2000.0f);
@@ -339,6 +364,112 @@ TEST_F (StateTest, ValuesOutsideTheRangesAreClamped)
 	EXPECT_EQ (a.getParamNormalized (kFeedback), 0.0);
 	EXPECT_EQ (a.getParamNormalized (kCutoff), 0.0);
 	EXPECT_EQ (a.getParamNormalized (kDelayState), 1.0);
+	EXPECT_EQ (readUInt32 (state, kNoteOffset), 20u);
+	EXPECT_EQ (a.getParamNormalized (kNote), 1.0);
+	EXPECT_EQ (a.getParamNormalized (kPitchBendParam), 1.0);
+}
+
+TEST_F (BrokenStateTest, TailTruncatedOrOfAnUnknownVersion)
+{
+	std::vector<uint8> bytes = validState ();
+	bytes.resize (kTailVersionOffset + 2);
+	expectRefusedAndUnchanged (bytes, "cut inside the tail's version");
+	bytes = validState ();
+	bytes.resize (kStateSize - 1);
+	expectRefusedAndUnchanged (bytes, "cut inside the host values");
+	bytes = validState ();
+	writeUInt32 (bytes, kTailVersionOffset, 1);
+	expectRefusedAndUnchanged (bytes, "tail version 1 was never written");
+	bytes = validState ();
+	writeFloat (bytes, kPitchBendOffset, std::numeric_limits<float>::quiet_NaN ());
+	expectRefusedAndUnchanged (bytes, "NaN host value");
+}
+
+// What a later version appends is left unread; what this one knows still loads.
+TEST_F (StateTest, ALaterVersionsTailLoadsAsFarAsThisVersionReadsIt)
+{
+	PluginInstance& a = modifiedInstance ();
+	std::vector<uint8> state = stateOf (a);
+	std::vector<uint8> later = state;
+	writeUInt32 (later, kTailVersionOffset, 3);
+	later.insert (later.end (), {0xAB, 0xCD, 0xEF, 0x01, 0x23});
+	PluginInstance& b = newActiveInstance ();
+	ASSERT_EQ (b.restoreState (later), kResultOk);
+	EXPECT_EQ (stateOf (b), state);
+}
+
+// FNV-1a over the samples' bits.
+uint64_t hashOf (const std::vector<std::vector<float>>& signal)
+{
+	uint64_t hash = 1469598103934665603ull;
+	for (const auto& channel : signal)
+		for (float v : channel)
+		{
+			uint32_t bits = 0;
+			std::memcpy (&bits, &v, 4);
+			for (int k = 0; k < 4; ++k)
+			{
+				hash ^= (bits >> (8 * k)) & 0xFF;
+				hash *= 1099511628211ull;
+			}
+		}
+	return hash;
+}
+
+// tests/data/first-release-state.bin: the 58 bytes the build before Sync and Note saved for the
+// settings of modifiedInstance (two seconds settled). That build rendered the test signal
+// (seed 7) after restoring them to the hash below.
+TEST_F (StateTest, AStateTheFirstReleaseSavedRestoresBitForBitAndSoundsTheSame)
+{
+	std::ifstream file (std::string (TARNWICK_TEST_DATA_DIR) + "/first-release-state.bin", std::ios::binary);
+	const std::vector<uint8> saved ((std::istreambuf_iterator<char> (file)), std::istreambuf_iterator<char> ());
+	ASSERT_EQ (saved.size (), kFirstPartSize);
+
+	PluginInstance& b = newActiveInstance (48000.0, 512, 2);
+	ASSERT_EQ (b.setParameter (kSync, 1.0), kResultOk);
+	ASSERT_EQ (b.setParameter (kNote, 0.2), kResultOk);
+	ASSERT_EQ (b.setParameter (kAssignButton2, 1.0), kResultOk);
+	settle (b, 0.2);
+	ASSERT_EQ (b.restoreState (saved), kResultOk);
+	const std::vector<uint8> state = stateOf (b);
+	EXPECT_TRUE (std::equal (saved.begin (), saved.end (), state.begin ()));
+	EXPECT_EQ (readUInt32 (state, kSyncOffset), 0u);
+	EXPECT_EQ (readUInt32 (state, kNoteOffset), 12u);
+	EXPECT_EQ (b.getParamNormalized (kAssignButton2), 0.0);
+
+	PluginInstance& c = newActiveInstance (48000.0, 512, 2);
+	ASSERT_EQ (c.restoreState (saved), kResultOk);
+	std::vector<std::vector<float>> output;
+	ASSERT_TRUE (c.render (makeTestSignal (2, 48000, 48000.0, 7), output));
+	EXPECT_EQ (hashOf (output), 0x01cec1bbaf7b1f6dull);
+}
+
+// A state of this version read by the first release's code takes its first 58 bytes: those
+// alone restore the ten controls, with Sync and Note at their defaults.
+TEST_F (StateTest, TheFirstPartAloneRestoresTheTenControls)
+{
+	PluginInstance& a = modifiedInstance ();
+	ASSERT_EQ (a.setParameter (kSync, 1.0), kResultOk);
+	ASSERT_EQ (a.setParameter (kNote, 0.45), kResultOk);
+	settle (a, 0.5);
+	const std::vector<uint8> state = stateOf (a);
+	EXPECT_EQ (readUInt32 (state, kSyncOffset), 1u);
+	EXPECT_EQ (readUInt32 (state, kNoteOffset), 9u);
+	const std::vector<uint8> firstPart (state.begin (), state.begin () + kFirstPartSize);
+
+	PluginInstance& b = newActiveInstance ();
+	ASSERT_EQ (b.setParameter (kSync, 1.0), kResultOk);
+	ASSERT_EQ (b.setParameter (kAssignButton2, 1.0), kResultOk);
+	ASSERT_EQ (b.restoreState (firstPart), kResultOk);
+	const std::vector<uint8> restored = stateOf (b);
+	EXPECT_TRUE (std::equal (firstPart.begin (), firstPart.end (), restored.begin ()));
+	for (ParamID id = 0; id < 10; ++id)
+		EXPECT_NEAR (b.getParamNormalized (id), a.getParamNormalized (id), 1e-6) << id;
+	EXPECT_EQ (b.getParamNormalized (kSync), 0.0);
+	EXPECT_EQ (b.getParamNormalized (kNote), 12.0 / 20.0);
+	EXPECT_EQ (b.getParamNormalized (kAssignButton2), 0.0);
+	EXPECT_EQ (readUInt32 (restored, kSyncOffset), 0u);
+	EXPECT_EQ (readUInt32 (restored, kNoteOffset), 12u);
 }
 
 } // namespace

@@ -82,6 +82,8 @@ TEST (ProcessorParameters, ProductPublishesItsParametersInOrder)
 	    {kAllNotesOffId, u"All Notes Off", u"", 0, automate, 0., u"0.0"},
 	    {kPresetsParamId, u"Factory Presets", u"", 10,
 	     ParameterInfo::kIsProgramChange | ParameterInfo::kIsList, 0., u"Factory Preset"},
+	    {10, u"Sync", u"", 1, automate | ParameterInfo::kIsList, 0., u"Off"},
+	    {11, u"Note", u"", 20, automate | ParameterInfo::kIsList, 12. / 20., u"1/4"},
 	};
 
 	ASSERT_EQ (processor.getParameterCount (), static_cast<int32> (expected.size ()));

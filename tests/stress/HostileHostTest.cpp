@@ -220,7 +220,7 @@ TEST (HostileHost, BlocksOfOneAndOf8192FramesRenderAlike)
 
 TEST (HostileHost, ParameterIdsThatDoNotExist)
 {
-	const ParamID unknown[] = {10, 11, 100, 1000, 2047, 2057, 32767, 32771, 32772, 32775, 0x70727373, 0xFFFFFFFF};
+	const ParamID unknown[] = {12, 13, 100, 1000, 2047, 2057, 32767, 32771, 32772, 32775, 0x70727373, 0xFFFFFFFF};
 	ProcessorDriver driver;
 	ASSERT_TRUE (driver.start (48000., 2, kBlock));
 	ASSERT_EQ (driver.setState (knownState ()), kResultOk);
