@@ -608,7 +608,7 @@ void CBitmap::draw (CDrawContext* context, const CRect& rect, const CPoint& offs
 	if (!context)
 		return;
 	const double scale = context->getScaleFactor ();
-	if (painter && (scale != 1. || loadedPath.empty ()))
+	if (painter && (scale != 1. || !getSurface ()))
 	{
 		drawPainted (context, rect, offset, alpha * context->getGlobalAlpha ());
 		return;
