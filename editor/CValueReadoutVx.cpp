@@ -35,7 +35,9 @@ void setColour (cairo_t* cr, const Artwork::Rgba& c)
 }
 } // namespace
 
-CValueReadoutVx::CValueReadoutVx (const CRect& size, CCoord baseline) : CView (size), baseline (baseline)
+CValueReadoutVx::CValueReadoutVx (const CRect& size, CCoord baseline)
+: CView (size)
+, baseline (baseline)
 {
 	setMouseEnabled (false);
 	setTransparency (true);
@@ -69,7 +71,8 @@ void CValueReadoutVx::draw (CDrawContext* context)
 	cairo_fill (cr);
 	cairo_pattern_destroy (well);
 
-	cairo_select_font_face (cr, "DejaVu Sans Condensed", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_BOLD);
+	cairo_select_font_face (cr, "DejaVu Sans Condensed", CAIRO_FONT_SLANT_NORMAL,
+	                        CAIRO_FONT_WEIGHT_BOLD);
 	Artwork::useTextOptions (cr, kTextSize);
 	const double centre = x + w * 0.5;
 	cairo_set_source_rgba (cr, 0.0, 0.0, 0.0, 0.6);

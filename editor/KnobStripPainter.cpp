@@ -28,9 +28,10 @@ void KnobStripPainter::paintTile (cairo_t* cr, int32_t index) const
 	cairo_set_antialias (cr, CAIRO_ANTIALIAS_GOOD);
 	cairo_rectangle (cr, 0., 0., width, width);
 	cairo_clip (cr);
-	Artwork::KnobPainter::paintFrame (cr, 0., 0., width,
-	                                  Artwork::KnobPainter::frameAngle (index, frames, Artwork::kKnobStartDegrees,
-	                                                                    Artwork::kKnobSweepDegrees));
+	Artwork::KnobPainter::paintFrame (
+	    cr, 0., 0., width,
+	    Artwork::KnobPainter::frameAngle (index, frames, Artwork::kKnobStartDegrees,
+	                                      Artwork::kKnobSweepDegrees));
 }
 
 std::string KnobStripPainter::getIdentity () const
@@ -51,14 +52,16 @@ void KnobStripPainter::registerProductStrips ()
 		if (p.kind != Artwork::ControlKind::Knob)
 			continue;
 		const std::string file = std::string (p.bitmapName) + ".png";
-		CBitmap::setPainter (file, std::make_shared<KnobStripPainter> (p.width, Artwork::kKnobFrames));
+		CBitmap::setPainter (file,
+		                     std::make_shared<KnobStripPainter> (p.width, Artwork::kKnobFrames));
 		// Knobs of one width share the strip file of the first of them.
 		const int shared = Artwork::sharedKnobStrip (i);
 		if (shared != i)
-			CBitmap::setAlias (file, std::string (Artwork::kPlacements[shared].bitmapName) + ".png");
+			CBitmap::setAlias (file,
+			                   std::string (Artwork::kPlacements[shared].bitmapName) + ".png");
 	}
-	CBitmap::setPainter ("knobvst.png", std::make_shared<KnobStripPainter> (Artwork::kSpareKnobSize,
-	                                                                          Artwork::kSpareKnobFrames));
+	CBitmap::setPainter ("knobvst.png", std::make_shared<KnobStripPainter> (
+	                                        Artwork::kSpareKnobSize, Artwork::kSpareKnobFrames));
 }
 
 } // namespace Vire2VUR3

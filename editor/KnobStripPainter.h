@@ -9,7 +9,11 @@ namespace Vire2VUR3 {
 class KnobStripPainter : public VSTGUI::IBitmapPainter
 {
 public:
-	KnobStripPainter (int width, int frames) : width (width), frames (frames) {}
+	KnobStripPainter (int width, int frames)
+	: width (width)
+	, frames (frames)
+	{
+	}
 
 	VSTGUI::CPoint getSize () const override;
 	VSTGUI::CPoint getTileSize () const override;

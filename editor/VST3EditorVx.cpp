@@ -99,7 +99,8 @@ void PLUGIN_API VST3EditorVx::close ()
 void VST3EditorVx::addReadouts ()
 {
 	removeReadouts ();
-	CViewContainer* content = frame && frame->getNbViews () > 0 ? frame->getView (0)->asViewContainer () : nullptr;
+	CViewContainer* content =
+	    frame && frame->getNbViews () > 0 ? frame->getView (0)->asViewContainer () : nullptr;
 	if (!content || !description)
 		return;
 	std::vector<CControl*> controls;
@@ -109,7 +110,8 @@ void VST3EditorVx::addReadouts ()
 	{
 		const Artwork::ControlPlacement& p = Artwork::kPlacements[i];
 		const int32_t tag = description->getTagForName (p.tagName);
-		auto control = std::find_if (controls.begin (), controls.end (), [tag] (CControl* c) { return c->getTag () == tag; });
+		auto control = std::find_if (controls.begin (), controls.end (),
+		                             [tag] (CControl* c) { return c->getTag () == tag; });
 		if (tag < 0 || control == controls.end ())
 			continue;
 		// A plate as wide as the control, over the printed label.
@@ -140,7 +142,8 @@ std::string VST3EditorVx::displayText (int32_t tag, double normalized) const
 {
 	Steinberg::Vst::EditController* controller = getController ();
 	const auto id = static_cast<Steinberg::Vst::ParamID> (tag);
-	Steinberg::Vst::Parameter* parameter = controller && tag >= 0 ? controller->getParameterObject (id) : nullptr;
+	Steinberg::Vst::Parameter* parameter =
+	    controller && tag >= 0 ? controller->getParameterObject (id) : nullptr;
 	if (!parameter)
 		return std::string ();
 	Steinberg::Vst::String128 text {};
@@ -173,7 +176,8 @@ void VST3EditorVx::updateReadout (CControl* control)
 		if (r.control != control)
 			continue;
 		const bool shown = control == hovered || control->isEditing ();
-		r.view->setText (shown ? displayText (control->getTag (), control->getValueNormalized ()) : std::string ());
+		r.view->setText (shown ? displayText (control->getTag (), control->getValueNormalized ())
+		                       : std::string ());
 	}
 }
 

@@ -167,8 +167,8 @@ void BackgroundPainter::paintControlMarks (Canvas& image) const
 			KnobPainter::paintScale (cr, p.x, p.y, p.width, kKnobStartDegrees, kKnobSweepDegrees);
 		}
 		Fonts::use (cr, fonts.condensedBoldFace (), 9.0);
-		const double baseline = Artwork::labelBaseline (i);
-		cairo_set_source_rgba (cr, 0.0, 0.0, 0.0, 0.7);
+        const double baseline = Artwork::labelBaseline(i);
+        cairo_set_source_rgba (cr, 0.0, 0.0, 0.0, 0.7);
 		showTrackedText (cr, p.label, centre, baseline + 1.0, 1.3);
 		setColour (cr, Palette::kLabel);
 		showTrackedText (cr, p.label, centre, baseline, 1.3);

@@ -56,7 +56,7 @@ cairo_font_face_t* Fonts::load (const std::string& path)
 void Fonts::use (cairo_t* cr, cairo_font_face_t* face, double size)
 {
 	cairo_set_font_face (cr, face);
-	useTextOptions (cr, size);
+    useTextOptions(cr, size);
 }
 
 } // namespace Artwork

@@ -21,11 +21,11 @@ static void roundedRect (cairo_t* cr, double x, double y, double w, double h, do
 
 void SwitchPainter::slotRect (const SwitchArt& art, double& x, double& y, double& w, double& h)
 {
-	x = kSwitchSlotInset;
-	w = art.width - 2.0 * kSwitchSlotInset;
-	h = kSwitchSlotHeight;
-	// Leave room under the selector for the label printed on the background.
-	y = switchSlotTop (art);
+    x = kSwitchSlotInset;
+    w = art.width - 2.0 * kSwitchSlotInset;
+    h = kSwitchSlotHeight;
+    // Leave room under the selector for the label printed on the background.
+    y = switchSlotTop(art);
 }
 
 bool SwitchPainter::paint (Canvas& image, const SwitchArt& art) const

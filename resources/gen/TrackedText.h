@@ -8,11 +8,11 @@ namespace Tarnwick {
 namespace Artwork {
 
 // The size in units and the rendering options of the face's print, on cr's current face.
-void useTextOptions (cairo_t* cr, double size);
+void useTextOptions(cairo_t* cr, double size);
 
 // Draws text with extra space between the letters, centred on x at baseline y.
-void showTrackedText (cairo_t* cr, const char* text, double centreX, double baselineY, double tracking);
-double trackedTextWidth (cairo_t* cr, const char* text, double tracking);
+void showTrackedText(cairo_t* cr, const char* text, double centreX, double baselineY, double tracking);
+double trackedTextWidth(cairo_t* cr, const char* text, double tracking);
 
-} // namespace Artwork
-} // namespace Tarnwick
+}  // namespace Artwork
+}  // namespace Tarnwick

@@ -39,19 +39,19 @@ static bool writeBackground (const Fonts& fonts, const std::string& dir, const R
 // knob's strip up by its width). Only at 1x: beyond it the editor draws the frames itself
 // with this painter, at the screen's resolution, and the spare strip of the bitmap
 // table (placed nowhere) at every scale.
-static bool writeKnobStrips (const std::string& dir)
+static bool writeKnobStrips(const std::string& dir)
 {
-	for (int i = 0; i < kPlacementCount; ++i)
-	{
-		const ControlPlacement& p = kPlacements[i];
-		if (p.kind != ControlKind::Knob || sharedKnobStrip (i) != i)
-			continue;
-		Canvas strip (p.width, p.width * kKnobFrames);
-		KnobPainter::paintStrip (strip.context (), p.width, kKnobFrames, kKnobStartDegrees, kKnobSweepDegrees);
-		if (!strip.ok () || !strip.writePng (fileName (dir, p.bitmapName, kRepresentations[0])))
-			return false;
+    for (int i = 0; i < kPlacementCount; ++i)
+    {
+        const ControlPlacement& p = kPlacements[i];
+        if (p.kind != ControlKind::Knob || sharedKnobStrip(i) != i)
+            continue;
+        Canvas strip(p.width, p.width * kKnobFrames);
+        KnobPainter::paintStrip(strip.context(), p.width, kKnobFrames, kKnobStartDegrees, kKnobSweepDegrees);
+        if (!strip.ok() || !strip.writePng(fileName(dir, p.bitmapName, kRepresentations[0])))
+            return false;
 	}
-	return true;
+    return true;
 }
 
 static bool writeSwitches (const Fonts& fonts, const std::string& dir, const Representation& r)
@@ -129,8 +129,8 @@ int main (int argc, char* argv[])
 	}
 	for (const Representation& r : kRepresentations)
 	{
-		if (!writeBackground (fonts, dir, r) || (r.scale == 1 && !writeKnobStrips (dir)) || !writeSwitches (fonts, dir, r))
-		{
+        if (!writeBackground(fonts, dir, r) || (r.scale == 1 && !writeKnobStrips(dir)) || !writeSwitches(fonts, dir, r))
+        {
 			std::fprintf (stderr, "tarnwick-artwork: cannot write the bitmaps into %s\n", dir.c_str ());
 			return 1;
 		}

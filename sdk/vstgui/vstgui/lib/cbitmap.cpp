@@ -127,7 +127,8 @@ cairo_status_t readFromMemory (void* closure, unsigned char* data, unsigned int 
 	auto reader = static_cast<PngReader*> (closure);
 	if (reader->bytes.size () - reader->at < length)
 		return CAIRO_STATUS_READ_ERROR;
-	std::copy (reader->bytes.data () + reader->at, reader->bytes.data () + reader->at + length, data);
+	std::copy (reader->bytes.data () + reader->at, reader->bytes.data () + reader->at + length,
+	           data);
 	reader->at += length;
 	return CAIRO_STATUS_SUCCESS;
 }
@@ -238,9 +239,10 @@ public:
 private:
 	void dropOldestTile ()
 	{
-		auto oldest = std::min_element (tiles.begin (), tiles.end (), [] (const auto& a, const auto& b) {
-			return a.second.lastUse < b.second.lastUse;
-		});
+		auto oldest =
+		    std::min_element (tiles.begin (), tiles.end (), [] (const auto& a, const auto& b) {
+			    return a.second.lastUse < b.second.lastUse;
+		    });
 		tileBytes -= bytesOf (oldest->second.surface);
 		cairo_surface_destroy (oldest->second.surface);
 		tiles.erase (oldest);
@@ -260,7 +262,7 @@ private:
 		std::string identity;
 		double scale;
 		int32_t index;
-		bool operator< (const TileKey& o) const
+		bool operator<(const TileKey& o) const
 		{
 			if (identity != o.identity)
 				return identity < o.identity;
@@ -469,7 +471,8 @@ bool CBitmap::isLoaded () const
 
 bool CBitmap::addRepresentation (double scale, cairo_surface_t* s)
 {
-	if (!getSurface () || !s || !(scale > 1.) || cairo_surface_get_type (s) != CAIRO_SURFACE_TYPE_IMAGE)
+	if (!getSurface () || !s || !(scale > 1.) ||
+	    cairo_surface_get_type (s) != CAIRO_SURFACE_TYPE_IMAGE)
 		return false;
 	// A representation of another size would misplace every frame of a strip.
 	if (cairo_image_surface_get_width (s) != static_cast<int> (std::lround (width * scale)) ||
@@ -501,7 +504,8 @@ void CBitmap::loadRepresentations () const
 		if (!fileExists (path))
 			continue;
 		cairo_surface_t* s = sharedImages ().load (path);
-		if (!s || cairo_image_surface_get_width (s) != static_cast<int> (std::lround (width * scale)) ||
+		if (!s ||
+		    cairo_image_surface_get_width (s) != static_cast<int> (std::lround (width * scale)) ||
 		    cairo_image_surface_get_height (s) != static_cast<int> (std::lround (height * scale)))
 			continue;
 		auto pos = std::find_if (representations.begin (), representations.end (),
@@ -580,7 +584,8 @@ void drawScaledBitmap (cairo_t* cr, cairo_surface_t* surface, double repScale, c
 } // namespace
 
 // The tiles the drawn part touches, each painted at the context's own resolution.
-void CBitmap::drawPainted (CDrawContext* context, const CRect& rect, const CPoint& offset, double alpha) const
+void CBitmap::drawPainted (CDrawContext* context, const CRect& rect, const CPoint& offset,
+                           double alpha) const
 {
 	const CPoint tileSize = painter->getTileSize ();
 	if (tileSize.x <= 0 || tileSize.y <= 0)

@@ -99,7 +99,8 @@ private:
 	// drawn at scale 1 never pays for them.
 	void loadRepresentations () const;
 	void dropPixels () const;
-	void drawPainted (CDrawContext* context, const CRect& rect, const CPoint& offset, double alpha) const;
+	void drawPainted (CDrawContext* context, const CRect& rect, const CPoint& offset,
+	                  double alpha) const;
 
 	CResourceDescription resourceDesc;
 	std::string loadedPath;

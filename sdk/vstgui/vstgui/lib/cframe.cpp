@@ -4,9 +4,9 @@
 #include "cvstguitimer.h"
 #include "platform/iplatformframe.h"
 #include <algorithm>
+#include <cairo.h>
 #include <cmath>
 #include <cstddef>
-#include <cairo.h>
 
 namespace VSTGUI {
 
@@ -215,7 +215,8 @@ CView* viewUnder (CViewContainer* container, const CPoint& where)
 	for (int32_t i = static_cast<int32_t> (container->getNbViews ()) - 1; i >= 0; --i)
 	{
 		CView* view = container->getView (static_cast<uint32_t> (i));
-		if (!view->isVisible () || !view->getMouseEnabled () || !view->getViewSize ().pointInside (local))
+		if (!view->isVisible () || !view->getMouseEnabled () ||
+		    !view->getViewSize ().pointInside (local))
 			continue;
 		if (auto sub = view->asViewContainer ())
 		{
@@ -232,13 +233,15 @@ constexpr int32_t kAnyButton = kLButton | kMButton | kRButton;
 
 void CFrame::registerMouseObserver (IMouseObserver* observer)
 {
-	if (observer && std::find (mouseObservers.begin (), mouseObservers.end (), observer) == mouseObservers.end ())
+	if (observer && std::find (mouseObservers.begin (), mouseObservers.end (), observer) ==
+	                    mouseObservers.end ())
 		mouseObservers.push_back (observer);
 }
 
 void CFrame::unregisterMouseObserver (IMouseObserver* observer)
 {
-	mouseObservers.erase (std::remove (mouseObservers.begin (), mouseObservers.end (), observer), mouseObservers.end ());
+	mouseObservers.erase (std::remove (mouseObservers.begin (), mouseObservers.end (), observer),
+	                      mouseObservers.end ());
 }
 
 void CFrame::setMouseOverView (CView* view)

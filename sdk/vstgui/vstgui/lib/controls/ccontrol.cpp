@@ -70,7 +70,8 @@ void CControl::bounceValue ()
 bool CControl::checkDefaultValue (CButtonState button)
 {
 	// Control-click (Linux/Windows convention) and a double-click reset to the default.
-	if (button.isLeftButton () && (button.getModifierState () == kControl || button.isDoubleClick ()))
+	if (button.isLeftButton () &&
+	    (button.getModifierState () == kControl || button.isDoubleClick ()))
 	{
 		float defValue = getDefaultValue ();
 		if (defValue != getValue ())

@@ -454,8 +454,8 @@ void X11Frame::paint ()
 	std::vector<CRect> pixelAreas;
 	for (const CRect& area : areas)
 	{
-		CRect pixels (std::floor (area.left * scale), std::floor (area.top * scale), std::ceil (area.right * scale),
-		              std::ceil (area.bottom * scale));
+		CRect pixels (std::floor (area.left * scale), std::floor (area.top * scale),
+		              std::ceil (area.right * scale), std::ceil (area.bottom * scale));
 		pixels.bound (CRect (0, 0, w, h));
 		if (pixels.isEmpty ())
 			continue;
@@ -464,7 +464,8 @@ void X11Frame::paint ()
 		cairo_rectangle (cr, pixels.left, pixels.top, pixels.getWidth (), pixels.getHeight ());
 		cairo_clip (cr);
 		frame->drawScaled (cr, scale,
-		                   CRect (pixels.left / scale, pixels.top / scale, pixels.right / scale, pixels.bottom / scale));
+		                   CRect (pixels.left / scale, pixels.top / scale, pixels.right / scale,
+		                          pixels.bottom / scale));
 		cairo_destroy (cr);
 	}
 	if (pixelAreas.empty ())
@@ -563,23 +564,23 @@ void X11Frame::dispatch (XEvent& event)
 			frame->platformOnMouseUp (where, buttons);
 			break;
 		}
-		case EnterNotify:
-		{
-			if (event.xcrossing.state & (Button1Mask | Button2Mask | Button3Mask))
-				break;
-			CPoint where = toFrame (event.xcrossing.x, event.xcrossing.y);
-			CButtonState buttons (buttonStateFromX (event.xcrossing.state));
-			frame->platformOnMouseMoved (where, buttons);
-			break;
-		}
-		case LeaveNotify:
-		{
-			// A drag keeps its control; the release tells where the mouse went.
-			if (!(event.xcrossing.state & (Button1Mask | Button2Mask | Button3Mask)))
-				frame->platformOnMouseExited ();
-			break;
-		}
-		case MotionNotify:
+	    case EnterNotify:
+	    {
+		    if (event.xcrossing.state & (Button1Mask | Button2Mask | Button3Mask))
+			    break;
+		    CPoint where = toFrame (event.xcrossing.x, event.xcrossing.y);
+		    CButtonState buttons (buttonStateFromX (event.xcrossing.state));
+		    frame->platformOnMouseMoved (where, buttons);
+		    break;
+	    }
+	    case LeaveNotify:
+	    {
+		    // A drag keeps its control; the release tells where the mouse went.
+		    if (!(event.xcrossing.state & (Button1Mask | Button2Mask | Button3Mask)))
+			    frame->platformOnMouseExited ();
+		    break;
+	    }
+	    case MotionNotify:
 		{
 			// Only the latest position matters.
 			while (XCheckTypedWindowEvent (display, window, MotionNotify, &event))
