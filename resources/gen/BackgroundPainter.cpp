@@ -17,9 +17,6 @@ static const double kPanelLeft = 4.5;
 static const double kPanelTop = 58.5;
 static const double kPanelRight = 480.5;
 static const double kPanelBottom = 267.5;
-static const double kUpperRowLabel = 158.0;
-static const double kLowerRowLabel = 264.0;
-static const double kRowDivider = 167.5;
 
 static void setColour (cairo_t* cr, const Rgba& c)
 {
@@ -35,25 +32,6 @@ static void roundedRect (cairo_t* cr, double x0, double y0, double x1, double y1
 	cairo_arc (cr, x0 + r, y1 - r, r, q, 2.0 * q);
 	cairo_arc (cr, x0 + r, y0 + r, r, 2.0 * q, 3.0 * q);
 	cairo_close_path (cr);
-}
-
-double BackgroundPainter::labelBaseline (int placementIndex)
-{
-	const ControlPlacement& p = kPlacements[placementIndex];
-	if (p.kind == ControlKind::Switch)
-	{
-		for (const SwitchArt& art : kSwitches)
-		{
-			if (std::string (art.bitmapName) == p.bitmapName)
-			{
-				double x, y, w, h;
-				SwitchPainter::slotRect (art, x, y, w, h);
-				return p.y + y + h + 11.0;
-			}
-		}
-		return p.y + p.height;
-	}
-	return (p.y + p.height * 0.5 < kRowDivider) ? kUpperRowLabel : kLowerRowLabel;
 }
 
 bool BackgroundPainter::paint (Canvas& image) const
@@ -189,8 +167,8 @@ void BackgroundPainter::paintControlMarks (Canvas& image) const
 			KnobPainter::paintScale (cr, p.x, p.y, p.width, kKnobStartDegrees, kKnobSweepDegrees);
 		}
 		Fonts::use (cr, fonts.condensedBoldFace (), 9.0);
-		const double baseline = labelBaseline (i);
-		cairo_set_source_rgba (cr, 0.0, 0.0, 0.0, 0.7);
+        const double baseline = Artwork::labelBaseline(i);
+        cairo_set_source_rgba (cr, 0.0, 0.0, 0.0, 0.7);
 		showTrackedText (cr, p.label, centre, baseline + 1.0, 1.3);
 		setColour (cr, Palette::kLabel);
 		showTrackedText (cr, p.label, centre, baseline, 1.3);

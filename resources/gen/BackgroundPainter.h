@@ -15,9 +15,6 @@ public:
 
 	bool paint (Canvas& image) const;
 
-	// Baseline of the label printed under the control at this placement index.
-	static double labelBaseline (int placementIndex);
-
 private:
 	void paintBase (Canvas& image) const;
 	void paintPanel (Canvas& image) const;

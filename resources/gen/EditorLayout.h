@@ -54,6 +54,57 @@ constexpr SwitchArt kSwitches[] = {
 	{"active", 80, 104, "On", "Off"},
 };
 
+// The placement whose strip file a knob shows: the first knob of the same width (knobs of
+// one width are drawn alike). A switch answers its own index.
+constexpr int sharedKnobStrip(int placementIndex)
+{
+    for (int i = 0; i < placementIndex; ++i)
+    {
+        if (kPlacements[i].kind == ControlKind::Knob && kPlacements[placementIndex].kind == ControlKind::Knob &&
+            kPlacements[i].width == kPlacements[placementIndex].width)
+            return i;
+    }
+    return placementIndex;
+}
+
+// The selector slot inside each state of a switch image: 24 high, 8 in from the sides,
+// 8 down in states of 52 or more (room for the label under it), else 6.
+constexpr double kSwitchSlotInset = 8.0;
+constexpr double kSwitchSlotHeight = 24.0;
+constexpr double switchSlotTop(const SwitchArt& art)
+{
+    return (art.height / 2 >= 52) ? 8.0 : 6.0;
+}
+
+constexpr bool sameName(const char* a, const char* b)
+{
+    while (*a && *a == *b)
+        ++a, ++b;
+    return *a == *b;
+}
+
+// Baselines of the labels printed under the knobs of the two rows, and the line between the rows.
+constexpr double kUpperRowLabel = 158.0;
+constexpr double kLowerRowLabel = 264.0;
+constexpr double kRowDivider = 167.5;
+
+// Baseline of the label printed under the control at this placement index: the background
+// prints the label there, and the editor shows the control's value in its place.
+constexpr double labelBaseline(int placementIndex)
+{
+    const ControlPlacement& p = kPlacements[placementIndex];
+    if (p.kind == ControlKind::Switch)
+    {
+        for (const SwitchArt& art : kSwitches)
+        {
+            if (sameName(art.bitmapName, p.bitmapName))
+                return p.y + switchSlotTop(art) + kSwitchSlotHeight + 11.0;
+        }
+        return p.y + p.height;
+    }
+    return (p.y + p.height * 0.5 < kRowDivider) ? kUpperRowLabel : kLowerRowLabel;
+}
+
 // A spare generic knob strip carried in the bitmap table: 80 frames of 42 x 42.
 constexpr int kSpareKnobSize = 42;
 constexpr int kSpareKnobFrames = 80;

@@ -2,6 +2,8 @@
 // fontconfig) so that every machine draws the same glyphs.
 #pragma once
 
+#include "TrackedText.h"
+
 #include <cairo.h>
 #include <string>
 
@@ -33,10 +35,6 @@ private:
 	cairo_font_face_t* bold = nullptr;
 	cairo_font_face_t* condensedBold = nullptr;
 };
-
-// Draws text with extra space between the letters, centred on x at baseline y.
-void showTrackedText (cairo_t* cr, const char* text, double centreX, double baselineY, double tracking);
-double trackedTextWidth (cairo_t* cr, const char* text, double tracking);
 
 } // namespace Artwork
 } // namespace Tarnwick

@@ -1,6 +1,5 @@
 #include "KnobPainter.h"
 
-#include "Canvas.h"
 #include "Palette.h"
 
 #include <cmath>
@@ -151,20 +150,16 @@ void KnobPainter::paintFrame (cairo_t* cr, double x, double y, double width, dou
 	cairo_restore (cr);
 }
 
-bool KnobPainter::paintStrip (Canvas& strip, int width, int frames, double startDegrees, double sweepDegrees)
+void KnobPainter::paintStrip(cairo_t* cr, int width, int frames, double startDegrees, double sweepDegrees)
 {
-	if (strip.width () != width || strip.height () != width * frames)
-		return false;
-	cairo_t* cr = strip.context ();
-	for (int i = 0; i < frames; ++i)
+    for (int i = 0; i < frames; ++i)
 	{
 		cairo_save (cr);
 		cairo_rectangle (cr, 0.0, static_cast<double> (i * width), width, width);
 		cairo_clip (cr);
 		paintFrame (cr, 0.0, static_cast<double> (i * width), width, frameAngle (i, frames, startDegrees, sweepDegrees));
 		cairo_restore (cr);
-	}
-	return strip.ok ();
+    }
 }
 
 void KnobPainter::paintScale (cairo_t* cr, double x, double y, double width, double startDegrees, double sweepDegrees)

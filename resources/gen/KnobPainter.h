@@ -6,8 +6,6 @@
 namespace Tarnwick {
 namespace Artwork {
 
-class Canvas;
-
 class KnobPainter
 {
 public:
@@ -15,11 +13,11 @@ public:
 	// degrees is the pointer angle, clockwise from twelve o'clock.
 	static void paintFrame (cairo_t* cr, double x, double y, double width, double degrees);
 
-	// A vertical strip of frames, each as tall as the knob is wide; the pointer
-	// sweeps sweepDegrees from startDegrees over the frames.
-	static bool paintStrip (Canvas& strip, int width, int frames, double startDegrees, double sweepDegrees);
+    // A vertical strip of frames, each as tall as the knob is wide, from the top of cr; the
+    // pointer sweeps sweepDegrees from startDegrees over the frames.
+    static void paintStrip(cairo_t* cr, int width, int frames, double startDegrees, double sweepDegrees);
 
-	// The scale marks that the background prints around a knob's cell.
+    // The scale marks that the background prints around a knob's cell.
 	static void paintScale (cairo_t* cr, double x, double y, double width, double startDegrees, double sweepDegrees);
 
 	// The pointer angle shown by one frame of a strip.

@@ -21,11 +21,11 @@ static void roundedRect (cairo_t* cr, double x, double y, double w, double h, do
 
 void SwitchPainter::slotRect (const SwitchArt& art, double& x, double& y, double& w, double& h)
 {
-	x = 8.0;
-	w = art.width - 16.0;
-	h = 24.0;
-	// Leave room under the selector for the label printed on the background.
-	y = (art.height / 2 >= 52) ? 8.0 : 6.0;
+    x = kSwitchSlotInset;
+    w = art.width - 2.0 * kSwitchSlotInset;
+    h = kSwitchSlotHeight;
+    // Leave room under the selector for the label printed on the background.
+    y = switchSlotTop(art);
 }
 
 bool SwitchPainter::paint (Canvas& image, const SwitchArt& art) const

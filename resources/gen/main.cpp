@@ -1,5 +1,6 @@
-// tarnwick-artwork: writes the editor's bitmaps into a folder, each also drawn at
-// twice the resolution for HiDPI screens ("cutk.png" and "cutk_2x.png").
+// tarnwick-artwork: writes the editor's bitmaps into a folder, the background and the
+// switches also at twice the resolution for HiDPI screens ("codeback.png" and
+// "codeback_2x.png"), the knob strips at 1x only.
 //   tarnwick-artwork OUTPUT_DIR FONT_DIR [--preview FILE]
 // The output depends only on this program and the font files, byte for byte.
 #include "BackgroundPainter.h"
@@ -34,21 +35,23 @@ static bool writeBackground (const Fonts& fonts, const std::string& dir, const R
 	return BackgroundPainter (fonts).paint (image) && image.writePng (fileName (dir, "codeback", r));
 }
 
-static bool writeKnobStrips (const std::string& dir, const Representation& r)
+// One strip per knob width: knobs of the same width share their file (the editor looks a
+// knob's strip up by its width). Only at 1x: beyond it the editor draws the frames itself
+// with this painter, at the screen's resolution, and the spare strip of the bitmap
+// table (placed nowhere) at every scale.
+static bool writeKnobStrips(const std::string& dir)
 {
-	for (const ControlPlacement& p : kPlacements)
-	{
-		if (p.kind != ControlKind::Knob)
-			continue;
-		Canvas strip (p.width, p.width * kKnobFrames, r.scale);
-		if (!KnobPainter::paintStrip (strip, p.width, kKnobFrames, kKnobStartDegrees, kKnobSweepDegrees))
-			return false;
-		if (!strip.writePng (fileName (dir, p.bitmapName, r)))
-			return false;
+    for (int i = 0; i < kPlacementCount; ++i)
+    {
+        const ControlPlacement& p = kPlacements[i];
+        if (p.kind != ControlKind::Knob || sharedKnobStrip(i) != i)
+            continue;
+        Canvas strip(p.width, p.width * kKnobFrames);
+        KnobPainter::paintStrip(strip.context(), p.width, kKnobFrames, kKnobStartDegrees, kKnobSweepDegrees);
+        if (!strip.ok() || !strip.writePng(fileName(dir, p.bitmapName, kRepresentations[0])))
+            return false;
 	}
-	Canvas spare (kSpareKnobSize, kSpareKnobSize * kSpareKnobFrames, r.scale);
-	return KnobPainter::paintStrip (spare, kSpareKnobSize, kSpareKnobFrames, kKnobStartDegrees, kKnobSweepDegrees) &&
-	       spare.writePng (fileName (dir, "knobvst", r));
+    return true;
 }
 
 static bool writeSwitches (const Fonts& fonts, const std::string& dir, const Representation& r)
@@ -126,8 +129,8 @@ int main (int argc, char* argv[])
 	}
 	for (const Representation& r : kRepresentations)
 	{
-		if (!writeBackground (fonts, dir, r) || !writeKnobStrips (dir, r) || !writeSwitches (fonts, dir, r))
-		{
+        if (!writeBackground(fonts, dir, r) || (r.scale == 1 && !writeKnobStrips(dir)) || !writeSwitches(fonts, dir, r))
+        {
 			std::fprintf (stderr, "tarnwick-artwork: cannot write the bitmaps into %s\n", dir.c_str ());
 			return 1;
 		}

@@ -1,9 +1,11 @@
 // The bitmap generator: file format, sizes, frame order and byte-identical output.
 #include "EditorLayout.h"
+#include "KnobPainter.h"
 
 #include <cairo.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
@@ -62,18 +64,22 @@ std::string runGenerator (const std::string& name)
 	return dir;
 }
 
-// Every bitmap at 1x, and at 2x beside it.
+// The background and the switches at 1x and 2x; one knob strip per knob width, at 1x only
+// (the editor paints knob frames beyond 1x).
 std::vector<std::string> expectedFiles ()
 {
-	std::vector<std::string> names = {"codeback", "knobvst"};
-	for (const ControlPlacement& p : kPlacements)
-		names.push_back (p.bitmapName);
-	std::vector<std::string> files;
-	for (const std::string& name : names)
-	{
-		files.push_back (name + ".png");
-		files.push_back (name + "_2x.png");
-	}
+    std::vector<std::string> files = {"codeback.png", "codeback_2x.png"};
+    for (int i = 0; i < kPlacementCount; ++i)
+    {
+        const ControlPlacement& p = kPlacements[i];
+        if (p.kind == ControlKind::Switch)
+        {
+            files.push_back(std::string(p.bitmapName) + ".png");
+            files.push_back(std::string(p.bitmapName) + "_2x.png");
+        }
+        else if (sharedKnobStrip(i) == i)
+            files.push_back(std::string(p.bitmapName) + ".png");
+    }
 	return files;
 }
 
@@ -88,7 +94,11 @@ struct Image
 {
 	cairo_surface_t* surface;
 	explicit Image (const std::string& path) : surface (cairo_image_surface_create_from_png (path.c_str ())) {}
-	~Image () { cairo_surface_destroy (surface); }
+    explicit Image(cairo_surface_t* s)
+        : surface(s)
+    {
+    }
+    ~Image () { cairo_surface_destroy (surface); }
 	bool ok () const { return cairo_surface_status (surface) == CAIRO_STATUS_SUCCESS; }
 	int width () const { return cairo_image_surface_get_width (surface); }
 	int height () const { return cairo_image_surface_get_height (surface); }
@@ -135,12 +145,12 @@ TEST_F (ArtworkTest, BitmapsHaveTheLayoutSizes)
 	{
 		const char* file;
 		uint32_t w, h;
-	} sizes[] = {
-	    {"codeback.png", 485, 270}, {"delaystate.png", 96, 98}, {"active.png", 80, 104}, {"cutk.png", 78, 10530},
-	    {"offsetk.png", 80, 10800}, {"ratiok.png", 87, 11745},  {"resk.png", 76, 10260}, {"timek.png", 87, 11745},
-	    {"fdbk.png", 84, 11340},    {"wdk.png", 79, 10665},     {"gaink.png", 78, 10530}, {"knobvst.png", 42, 3360},
-	};
-	for (const Size& s : sizes)
+    } sizes[] = {
+        {"codeback.png", 485, 270}, {"delaystate.png", 96, 98}, {"active.png", 80, 104},
+        {"cutk.png", 78, 10530},    {"offsetk.png", 80, 10800}, {"ratiok.png", 87, 11745},
+        {"resk.png", 76, 10260},    {"fdbk.png", 84, 11340},    {"wdk.png", 79, 10665},
+    };
+    for (const Size& s : sizes)
 	{
 		const PngHeader h = readHeader (file (s.file));
 		ASSERT_TRUE (h.valid) << s.file;
@@ -148,7 +158,13 @@ TEST_F (ArtworkTest, BitmapsHaveTheLayoutSizes)
 		EXPECT_EQ (h.height, s.h) << s.file;
 		std::string twice = s.file;
 		twice.insert (twice.size () - 4, "_2x");
-		const PngHeader h2 = readHeader (file (twice));
+        const bool knob = s.h > 2 * s.w;
+        if (knob)
+        {
+            EXPECT_FALSE(readHeader(file(twice)).valid) << twice << ": knob frames beyond 1x are painted";
+            continue;
+        }
+        const PngHeader h2 = readHeader (file (twice));
 		ASSERT_TRUE (h2.valid) << twice;
 		EXPECT_EQ (h2.width, 2 * s.w) << twice;
 		EXPECT_EQ (h2.height, 2 * s.h) << twice;
@@ -207,9 +223,8 @@ TEST_F (ArtworkTest, TwiceTheResolutionIsTheSameDrawingNotAnEnlargement)
 	{
 		const char* name;
 		int top, bottom; // rows of the 1x image compared
-	} cases[] = {{"codeback", 0, 270}, {"cutk", 0, 78 * 3}, {"cutk", 78 * 100, 78 * 103}, {"active", 0, 104},
-	             {"delaystate", 0, 98}};
-	for (const Case& c : cases)
+    } cases[] = {{"codeback", 0, 270}, {"active", 0, 104}, {"delaystate", 0, 98}};
+    for (const Case& c : cases)
 	{
 		Image single (file (std::string (c.name) + ".png"));
 		Image twice (file (std::string (c.name) + "_2x.png"));
@@ -219,12 +234,43 @@ TEST_F (ArtworkTest, TwiceTheResolutionIsTheSameDrawingNotAnEnlargement)
 		EXPECT_LT (shrunk, 3.) << c.name;
 		EXPECT_GT (unlike, 0.01) << c.name;
 	}
+    // The knob frames the editor paints at 2x against the strip's frames at 1x.
+    Image strip(file("cutk.png"));
+    ASSERT_TRUE(strip.ok());
+    Image painted(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 78 * 2, 78 * 2 * kKnobFrames));
+    cairo_t* cr = cairo_create(painted.surface);
+    cairo_scale(cr, 2., 2.);
+    KnobPainter::paintStrip(cr, 78, kKnobFrames, kKnobStartDegrees, kKnobSweepDegrees);
+    cairo_destroy(cr);
+    cairo_surface_flush(painted.surface);
+    for (int first : {0, 100})
+    {
+        double shrunk = 0., unlike = 0.;
+        compareTwice(strip, painted, 78 * first, 78 * (first + 3), shrunk, unlike);
+        EXPECT_LT(shrunk, 3.) << first;
+        EXPECT_GT(unlike, 0.01) << first;
+    }
 }
 
 TEST_F (ArtworkTest, AnotherRunWritesIdenticalBytes)
 {
 	const std::string second = runGenerator ("again");
-	for (const std::string& name : expectedFiles ())
+    // Nothing more: no file the editor does not read, no two files of the same bytes.
+    const std::string list = second + "/../written.txt";
+    ASSERT_EQ(std::system(("ls '" + second + "' > '" + list + "'").c_str()), 0);
+    std::ifstream written(list);
+    std::vector<std::string> names;
+    for (std::string name; std::getline(written, name);)
+        names.push_back(name);
+    std::vector<std::string> expected = expectedFiles();
+    std::sort(expected.begin(), expected.end());
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, expected);
+    for (size_t i = 0; i < expected.size(); ++i)
+        for (size_t j = i + 1; j < expected.size(); ++j)
+            EXPECT_FALSE(readFile(second + "/" + expected[i]) == readFile(second + "/" + expected[j]))
+                << expected[i] << " and " << expected[j];
+    for (const std::string& name : expectedFiles ())
 	{
 		const std::vector<unsigned char> a = readFile (file (name));
 		const std::vector<unsigned char> b = readFile (second + "/" + name);
@@ -244,10 +290,11 @@ TEST_F (ArtworkTest, BackgroundIsOpaque)
 
 TEST_F (ArtworkTest, KnobFramesLetTheBackgroundShowInTheCorners)
 {
-	for (const ControlPlacement& p : kPlacements)
-	{
-		if (p.kind != ControlKind::Knob)
-			continue;
+    for (int i = 0; i < kPlacementCount; ++i)
+    {
+        const ControlPlacement& p = kPlacements[i];
+        if (p.kind != ControlKind::Knob || sharedKnobStrip(i) != i)
+            continue;
 		Image strip (file (std::string (p.bitmapName) + ".png"));
 		ASSERT_TRUE (strip.ok ());
 		for (int frame : {0, 67, kKnobFrames - 1})
@@ -279,8 +326,8 @@ TEST_F (ArtworkTest, ValueArcGrowsFromFirstToLastFrame)
 TEST_F (ArtworkTest, PointerSweepsFromLowerLeftToLowerRight)
 {
 	// The pointer is cream; find its far end in the first, middle and last frames.
-	Image strip (file ("timek.png"));
-	ASSERT_TRUE (strip.ok ());
+    Image strip(file("ratiok.png"));  // the strip of "Delay" too
+    ASSERT_TRUE (strip.ok ());
 	const int size = 87;
 	auto pointerCentroid = [&] (int frame, double& cx, double& cy) {
 		double sx = 0, sy = 0;

@@ -187,9 +187,14 @@ TEST (EditorResources, MissingOrBrokenBitmapsLeaveViewsWithoutImages)
 	EXPECT_EQ (e.container->getNbViews (), 10u);
 	for (uint32_t i = 0; i < e.container->getNbViews (); ++i)
 	{
-		CBitmap* b = e.container->getView (i)->getBackground ();
-		EXPECT_TRUE (b == nullptr || !b->isLoaded ()) << i;
-	}
+        // A knob without its strip is drawn by the knob painter; the switches stay empty.
+        CView* view = e.container->getView(i);
+        CBitmap* b = view->getBackground();
+        if (dynamic_cast<CAnimKnob*>(view))
+            EXPECT_TRUE(b && b->isLoaded() && b->getPainter()) << i;
+        else
+            EXPECT_TRUE(b == nullptr || !b->isLoaded()) << i;
+    }
 	COffscreenImage image;
 	EXPECT_TRUE (e.render (image));
 }

@@ -68,7 +68,9 @@ protected:
 				return;
 			if (scale > 0.)
 				scaleResult = setContentScale (view, scale);
-			view->setFrame (&frame);
+            // The mouse out of the way: a control under it shows its value, not its label.
+            window.moveTo(windowWidth / 2, windowHeight + 40);
+            view->setFrame (&frame);
 			attachResult = view->attached (reinterpret_cast<void*> (window.id ()), kPlatformTypeX11EmbedWindowID);
 			window.pump (runLoop, 150);
 		}

@@ -3,8 +3,10 @@
 #include <algorithm>
 #include <cairo.h>
 #include <cctype>
-#include <dlfcn.h>
 #include <cmath>
+#include <cstdio>
+#include <dlfcn.h>
+#include <list>
 #include <map>
 #include <sys/stat.h>
 
@@ -32,6 +34,12 @@ std::string parentDirectory (const std::string& path)
 	return path.substr (0, pos);
 }
 
+std::string baseName (const std::string& path)
+{
+	auto pos = path.find_last_of ('/');
+	return pos == std::string::npos ? path : path.substr (pos + 1);
+}
+
 // Contents/Resources of the bundle that holds this module
 // (the module lives in Contents/<arch>-linux/).
 std::string bundleResourcesOfThisModule ()
@@ -51,74 +59,239 @@ std::string toLower (std::string s)
 	return s;
 }
 
-// Decoded images by file, shared by every bitmap of the process: a strip of 135 knob
-// frames takes a tenth of a second to decode, and an editor opens many times.
-// Entries are dropped when the file changes; the cache stops growing at its budget.
-struct CachedImage
+std::map<std::string, std::shared_ptr<IBitmapPainter>>& painters ()
 {
-	cairo_surface_t* surface;
-	off_t size;
-	time_t mtime;
-	long mtimeNanoseconds;
-	ino_t inode;
+	static std::map<std::string, std::shared_ptr<IBitmapPainter>> table;
+	return table;
+}
+
+std::map<std::string, std::string>& aliases ()
+{
+	static std::map<std::string, std::string> table;
+	return table;
+}
+
+size_t bytesOf (cairo_surface_t* s)
+{
+	return static_cast<size_t> (cairo_image_surface_get_stride (s)) *
+	       static_cast<size_t> (cairo_image_surface_get_height (s));
+}
+
+bool readFile (const std::string& path, std::string& bytes)
+{
+	FILE* f = std::fopen (path.c_str (), "rb");
+	if (!f)
+		return false;
+	char buffer[65536];
+	size_t n;
+	bytes.clear ();
+	while ((n = std::fread (buffer, 1, sizeof (buffer), f)) > 0)
+		bytes.append (buffer, n);
+	std::fclose (f);
+	return true;
+}
+
+// The pixel size a PNG's header announces, without decoding it.
+bool readPngSize (const std::string& path, int32_t& w, int32_t& h)
+{
+	unsigned char header[24];
+	FILE* f = std::fopen (path.c_str (), "rb");
+	if (!f)
+		return false;
+	const size_t n = std::fread (header, 1, sizeof (header), f);
+	std::fclose (f);
+	static const unsigned char kSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'};
+	if (n != sizeof (header) || !std::equal (kSignature, kSignature + 8, header) ||
+	    !std::equal (header + 12, header + 16, "IHDR"))
+		return false;
+	auto be32 = [] (const unsigned char* p) {
+		return static_cast<uint32_t> (p[0]) << 24 | static_cast<uint32_t> (p[1]) << 16 |
+		       static_cast<uint32_t> (p[2]) << 8 | static_cast<uint32_t> (p[3]);
+	};
+	const uint32_t pw = be32 (header + 16), ph = be32 (header + 20);
+	if (pw == 0 || ph == 0 || pw > 0x7fffffff || ph > 0x7fffffff)
+		return false;
+	w = static_cast<int32_t> (pw);
+	h = static_cast<int32_t> (ph);
+	return true;
+}
+
+struct PngReader
+{
+	const std::string& bytes;
+	size_t at;
 };
 
-class ImageCache
+cairo_status_t readFromMemory (void* closure, unsigned char* data, unsigned int length)
+{
+	auto reader = static_cast<PngReader*> (closure);
+	if (reader->bytes.size () - reader->at < length)
+		return CAIRO_STATUS_READ_ERROR;
+	std::copy (reader->bytes.data () + reader->at, reader->bytes.data () + reader->at + length,
+	           data);
+	reader->at += length;
+	return CAIRO_STATUS_SUCCESS;
+}
+
+uint64_t contentHash (const std::string& bytes)
+{
+	uint64_t h = 1469598103934665603ull; // FNV-1a
+	for (unsigned char c : bytes)
+		h = (h ^ c) * 1099511628211ull;
+	return h;
+}
+
+// Decoded images by file, and by content: files of the same bytes share one decoding.
+// Painted tiles by painter identity, scale and tile, the oldest dropped beyond a budget.
+// Everything goes at release (the last editor window closing); bitmaps notice by the
+// generation and decode again when next drawn.
+class SharedImages
 {
 public:
-	~ImageCache ()
-	{
-		for (auto& entry : images)
-			cairo_surface_destroy (entry.second.surface);
-	}
-	// A new reference to the decoded image, or null when it cannot be read.
+	~SharedImages () { release (); }
+
+	uint64_t generation () const { return currentGeneration; }
+
+	// The decoded image (owned here), or null when the file cannot be read or decoded.
 	cairo_surface_t* load (const std::string& path)
 	{
 		struct stat st;
 		if (stat (path.c_str (), &st) != 0)
 			return nullptr;
-		auto it = images.find (path);
-		if (it != images.end ())
+		auto it = files.find (path);
+		if (it != files.end ())
 		{
 			if (it->second.size == st.st_size && it->second.mtime == st.st_mtime &&
 			    it->second.mtimeNanoseconds == st.st_mtim.tv_nsec && it->second.inode == st.st_ino)
-				return cairo_surface_reference (it->second.surface);
-			bytes -= bytesOf (it->second.surface);
-			cairo_surface_destroy (it->second.surface);
-			images.erase (it);
+				return it->second.surface;
+			files.erase (it); // changed: its content entry stays for other files of those bytes
 		}
-		cairo_surface_t* s = cairo_image_surface_create_from_png (path.c_str ());
+		std::string bytes;
+		if (!readFile (path, bytes))
+			return nullptr;
+		const Content key {bytes.size (), contentHash (bytes)};
+		cairo_surface_t* s = nullptr;
+		auto c = contents.find (key);
+		if (c != contents.end ())
+			s = c->second;
+		else
+		{
+			PngReader reader {bytes, 0};
+			s = cairo_image_surface_create_from_png_stream (readFromMemory, &reader);
+			if (cairo_surface_status (s) != CAIRO_STATUS_SUCCESS)
+			{
+				cairo_surface_destroy (s);
+				return nullptr;
+			}
+			contents[key] = s;
+			bytes_ += bytesOf (s);
+		}
+		files[path] = FileEntry {s, st.st_size, st.st_mtime, st.st_mtim.tv_nsec, st.st_ino};
+		return s;
+	}
+
+	cairo_surface_t* tile (const IBitmapPainter& painter, double scale, int32_t index)
+	{
+		TileKey key {painter.getIdentity (), scale, index};
+		auto it = tiles.find (key);
+		if (it != tiles.end ())
+		{
+			it->second.lastUse = ++useCounter;
+			return it->second.surface;
+		}
+		const CPoint t = painter.getTileSize ();
+		const int w = std::max (1, static_cast<int> (std::ceil (t.x * scale - 1e-9)));
+		const int h = std::max (1, static_cast<int> (std::ceil (t.y * scale - 1e-9)));
+		cairo_surface_t* s = cairo_image_surface_create (CAIRO_FORMAT_ARGB32, w, h);
 		if (cairo_surface_status (s) != CAIRO_STATUS_SUCCESS)
 		{
 			cairo_surface_destroy (s);
 			return nullptr;
 		}
-		size_t b = bytesOf (s);
-		if (bytes + b <= kBudget)
-		{
-			images[path] = CachedImage {cairo_surface_reference (s), st.st_size, st.st_mtime, st.st_mtim.tv_nsec, st.st_ino};
-			bytes += b;
-		}
+		cairo_t* cr = cairo_create (s);
+		cairo_scale (cr, scale, scale);
+		painter.paintTile (cr, index);
+		cairo_destroy (cr);
+		cairo_surface_flush (s);
+		tileBytes += bytesOf (s);
+		while (tileBytes > kTileBudget && !tiles.empty ())
+			dropOldestTile ();
+		tiles[key] = Tile {s, ++useCounter};
 		return s;
 	}
 
-private:
-	static size_t bytesOf (cairo_surface_t* s)
+	void release ()
 	{
-		return static_cast<size_t> (cairo_image_surface_get_stride (s)) *
-		       static_cast<size_t> (cairo_image_surface_get_height (s));
+		for (auto& c : contents)
+			cairo_surface_destroy (c.second);
+		for (auto& t : tiles)
+			cairo_surface_destroy (t.second.surface);
+		contents.clear ();
+		files.clear ();
+		tiles.clear ();
+		bytes_ = 0;
+		tileBytes = 0;
+		++currentGeneration;
 	}
-	// Room for the product's artwork at 1x and 2x (about 150 MB decoded): reopening an
-	// editor on a HiDPI screen would otherwise decode its 2x knob strips again, a second or more.
-	static constexpr size_t kBudget = 160u * 1024u * 1024u;
-	std::map<std::string, CachedImage> images;
-	size_t bytes {0};
+
+	size_t bytes () const { return bytes_ + tileBytes; }
+
+private:
+	void dropOldestTile ()
+	{
+		auto oldest =
+		    std::min_element (tiles.begin (), tiles.end (), [] (const auto& a, const auto& b) {
+			    return a.second.lastUse < b.second.lastUse;
+		    });
+		tileBytes -= bytesOf (oldest->second.surface);
+		cairo_surface_destroy (oldest->second.surface);
+		tiles.erase (oldest);
+	}
+
+	struct FileEntry
+	{
+		cairo_surface_t* surface;
+		off_t size;
+		time_t mtime;
+		long mtimeNanoseconds;
+		ino_t inode;
+	};
+	using Content = std::pair<size_t, uint64_t>;
+	struct TileKey
+	{
+		std::string identity;
+		double scale;
+		int32_t index;
+		bool operator<(const TileKey& o) const
+		{
+			if (identity != o.identity)
+				return identity < o.identity;
+			if (scale != o.scale)
+				return scale < o.scale;
+			return index < o.index;
+		}
+	};
+	struct Tile
+	{
+		cairo_surface_t* surface;
+		uint64_t lastUse;
+	};
+	// A knob dragged across its travel at scale 4 keeps its last dozen frames.
+	static constexpr size_t kTileBudget = 8u * 1024u * 1024u;
+
+	std::map<std::string, FileEntry> files;
+	std::map<Content, cairo_surface_t*> contents;
+	std::map<TileKey, Tile> tiles;
+	size_t bytes_ {0};
+	size_t tileBytes {0};
+	uint64_t useCounter {0};
+	uint64_t currentGeneration {1};
 };
 
-ImageCache& imageCache ()
+SharedImages& sharedImages ()
 {
-	static ImageCache cache;
-	return cache;
+	static SharedImages images;
+	return images;
 }
 
 // The file of a representation: "knob.png" at 2 is "knob_2x.png".
@@ -173,7 +346,36 @@ std::string CBitmap::resolveResourcePath (const std::string& name)
 		if (fileExists (full))
 			return full;
 	}
+	for (const auto& c : candidates)
+	{
+		auto alias = aliases ().find (c);
+		if (alias != aliases ().end () && fileExists (base + "/" + alias->second))
+			return base + "/" + alias->second;
+	}
 	return std::string ();
+}
+
+void CBitmap::setPainter (const std::string& fileName, std::shared_ptr<IBitmapPainter> p)
+{
+	if (p)
+		painters ()[toLower (fileName)] = std::move (p);
+	else
+		painters ().erase (toLower (fileName));
+}
+
+void CBitmap::setAlias (const std::string& fileName, const std::string& sameImage)
+{
+	aliases ()[toLower (fileName)] = sameImage;
+}
+
+void CBitmap::releaseSharedImages ()
+{
+	sharedImages ().release ();
+}
+
+size_t CBitmap::sharedImageBytes ()
+{
+	return sharedImages ().bytes ();
 }
 
 CBitmap::CBitmap (const CResourceDescription& desc) : resourceDesc (desc)
@@ -182,15 +384,27 @@ CBitmap::CBitmap (const CResourceDescription& desc) : resourceDesc (desc)
 	                   : desc.type == CResourceDescription::kIntegerType
 	                       ? std::to_string (desc.id) + ".png"
 	                       : std::string ();
+	std::string file = toLower (baseName (name));
+	if (file.size () < 4 || file.compare (file.size () - 4, 4, ".png") != 0)
+		file += ".png";
+	auto p = painters ().find (file);
+	if (p != painters ().end ())
+	{
+		painter = p->second;
+		width = painter->getSize ().x;
+		height = painter->getSize ().y;
+	}
 	std::string path = resolveResourcePath (name);
-	if (path.empty ())
+	int32_t w = 0, h = 0;
+	if (path.empty () || !readPngSize (path, w, h))
 		return;
-	cairo_surface_t* s = imageCache ().load (path);
-	if (!s)
-		return;
-	surface = s;
-	width = cairo_image_surface_get_width (s);
-	height = cairo_image_surface_get_height (s);
+	if (!painter)
+	{
+		width = w;
+		height = h;
+	}
+	else if (w != width || h != height)
+		return; // a file the painter does not match: the painter draws at every scale
 	loadedPath = path;
 	representationsLoaded = false;
 }
@@ -206,6 +420,7 @@ CBitmap::CBitmap (CCoord w, CCoord h)
 		return;
 	}
 	surface = s;
+	ownsPixels = true;
 	width = static_cast<int> (w);
 	height = static_cast<int> (h);
 }
@@ -213,14 +428,51 @@ CBitmap::CBitmap (CCoord w, CCoord h)
 CBitmap::~CBitmap ()
 {
 	for (auto& r : representations)
-		cairo_surface_destroy (r.surface);
-	if (surface)
+	{
+		if (r.owned)
+			cairo_surface_destroy (r.surface);
+	}
+	if (surface && ownsPixels)
 		cairo_surface_destroy (surface);
+}
+
+void CBitmap::dropPixels () const
+{
+	// The shared images were given back since these pixels were taken: take them again.
+	if (ownsPixels || generation == sharedImages ().generation ())
+		return;
+	generation = sharedImages ().generation ();
+	surface = nullptr;
+	decodeFailed = false;
+	representations.erase (std::remove_if (representations.begin (), representations.end (),
+	                                       [] (const Representation& r) { return !r.owned; }),
+	                       representations.end ());
+	representationsLoaded = loadedPath.empty ();
+}
+
+cairo_surface_t* CBitmap::getSurface () const
+{
+	dropPixels ();
+	if (!surface && !decodeFailed && !loadedPath.empty ())
+	{
+		surface = sharedImages ().load (loadedPath);
+		if (surface && (cairo_image_surface_get_width (surface) != width ||
+		                cairo_image_surface_get_height (surface) != height))
+			surface = nullptr; // the file changed under us
+		decodeFailed = surface == nullptr;
+	}
+	return surface;
+}
+
+bool CBitmap::isLoaded () const
+{
+	return getSurface () != nullptr || painter != nullptr;
 }
 
 bool CBitmap::addRepresentation (double scale, cairo_surface_t* s)
 {
-	if (!surface || !s || !(scale > 1.) || cairo_surface_get_type (s) != CAIRO_SURFACE_TYPE_IMAGE)
+	if (!getSurface () || !s || !(scale > 1.) ||
+	    cairo_surface_get_type (s) != CAIRO_SURFACE_TYPE_IMAGE)
 		return false;
 	// A representation of another size would misplace every frame of a strip.
 	if (cairo_image_surface_get_width (s) != static_cast<int> (std::lround (width * scale)) ||
@@ -230,16 +482,19 @@ bool CBitmap::addRepresentation (double scale, cairo_surface_t* s)
 	                         [scale] (const Representation& r) { return r.scale >= scale; });
 	if (pos != representations.end () && pos->scale == scale)
 	{
-		cairo_surface_destroy (pos->surface);
+		if (pos->owned)
+			cairo_surface_destroy (pos->surface);
 		pos->surface = cairo_surface_reference (s);
+		pos->owned = true;
 		return true;
 	}
-	representations.insert (pos, Representation {scale, cairo_surface_reference (s)});
+	representations.insert (pos, Representation {scale, cairo_surface_reference (s), true});
 	return true;
 }
 
 void CBitmap::loadRepresentations () const
 {
+	dropPixels ();
 	if (representationsLoaded)
 		return;
 	representationsLoaded = true;
@@ -248,11 +503,15 @@ void CBitmap::loadRepresentations () const
 		const std::string path = representationPath (loadedPath, scale);
 		if (!fileExists (path))
 			continue;
-		if (cairo_surface_t* s = imageCache ().load (path))
-		{
-			const_cast<CBitmap*> (this)->addRepresentation (scale, s);
-			cairo_surface_destroy (s);
-		}
+		cairo_surface_t* s = sharedImages ().load (path);
+		if (!s ||
+		    cairo_image_surface_get_width (s) != static_cast<int> (std::lround (width * scale)) ||
+		    cairo_image_surface_get_height (s) != static_cast<int> (std::lround (height * scale)))
+			continue;
+		auto pos = std::find_if (representations.begin (), representations.end (),
+		                         [scale] (const Representation& r) { return r.scale >= scale; });
+		if (pos == representations.end () || pos->scale != scale)
+			representations.insert (pos, Representation {static_cast<double> (scale), s, false});
 	}
 }
 
@@ -268,11 +527,9 @@ std::vector<double> CBitmap::getRepresentationScales () const
 cairo_surface_t* CBitmap::surfaceForScale (double scaleFactor, double& repScale) const
 {
 	repScale = 1.;
-	if (!surface || scaleFactor <= 1.)
-		return surface;
+	if (scaleFactor <= 1.)
+		return getSurface ();
 	loadRepresentations ();
-	if (representations.empty ())
-		return surface;
 	for (const auto& r : representations)
 	{
 		if (r.scale >= scaleFactor)
@@ -281,8 +538,12 @@ cairo_surface_t* CBitmap::surfaceForScale (double scaleFactor, double& repScale)
 			return r.surface;
 		}
 	}
-	repScale = representations.back ().scale;
-	return representations.back ().surface;
+	if (!representations.empty ())
+	{
+		repScale = representations.back ().scale;
+		return representations.back ().surface;
+	}
+	return getSurface ();
 }
 
 namespace {
@@ -322,15 +583,48 @@ void drawScaledBitmap (cairo_t* cr, cairo_surface_t* surface, double repScale, c
 
 } // namespace
 
-void CBitmap::draw (CDrawContext* context, const CRect& rect, const CPoint& offset, float alpha)
+// The tiles the drawn part touches, each painted at the context's own resolution.
+void CBitmap::drawPainted (CDrawContext* context, const CRect& rect, const CPoint& offset,
+                           double alpha) const
 {
-	if (!surface || !context)
+	const CPoint tileSize = painter->getTileSize ();
+	if (tileSize.x <= 0 || tileSize.y <= 0)
+		return;
+	const double scale = context->getScaleFactor ();
+	const double top = std::max (offset.y, 0.);
+	const double bottom = std::min (offset.y + rect.getHeight (), height);
+	if (bottom <= top)
 		return;
 	cairo_t* cr = context->getCairo ();
-	if (context->getScaleFactor () != 1.)
+	const int32_t first = static_cast<int32_t> (std::floor (top / tileSize.y));
+	const int32_t last = static_cast<int32_t> (std::ceil (bottom / tileSize.y)) - 1;
+	for (int32_t index = first; index <= last; ++index)
+	{
+		cairo_surface_t* tile = sharedImages ().tile (*painter, scale, index);
+		if (!tile)
+			continue;
+		CPoint tileOffset (offset.x, offset.y - index * tileSize.y);
+		drawScaledBitmap (cr, tile, scale, tileSize, rect, tileOffset, alpha);
+	}
+}
+
+void CBitmap::draw (CDrawContext* context, const CRect& rect, const CPoint& offset, float alpha)
+{
+	if (!context)
+		return;
+	const double scale = context->getScaleFactor ();
+	if (painter && (scale != 1. || !getSurface ()))
+	{
+		drawPainted (context, rect, offset, alpha * context->getGlobalAlpha ());
+		return;
+	}
+	if (!getSurface ())
+		return;
+	cairo_t* cr = context->getCairo ();
+	if (scale != 1.)
 	{
 		double repScale = 1.;
-		cairo_surface_t* source = surfaceForScale (context->getScaleFactor (), repScale);
+		cairo_surface_t* source = surfaceForScale (scale, repScale);
 		drawScaledBitmap (cr, source, repScale, getSize (), rect, offset, alpha * context->getGlobalAlpha ());
 		return;
 	}

@@ -1,11 +1,12 @@
 #include "cframe.h"
+#include "cbitmap.h"
 #include "cdrawcontext.h"
 #include "cvstguitimer.h"
 #include "platform/iplatformframe.h"
 #include <algorithm>
+#include <cairo.h>
 #include <cmath>
 #include <cstddef>
-#include <cairo.h>
 
 namespace VSTGUI {
 
@@ -18,11 +19,31 @@ CFrame::CFrame (const CRect& inSize, VSTGUIEditorInterface* editor) : CViewConta
 	mouseableArea = size;
 }
 
+namespace {
+// Frames with a window: when the last one closes, the shared images are given back.
+int gOpenFrames = 0;
+} // namespace
+
 CFrame::~CFrame ()
 {
 	removeAll (true);
+	releasePlatformFrame ();
+}
+
+void CFrame::releasePlatformFrame ()
+{
+	if (!platformFrame)
+		return;
 	delete platformFrame;
 	platformFrame = nullptr;
+	if (--gOpenFrames == 0)
+		CBitmap::releaseSharedImages ();
+}
+
+bool CFrame::removeAll (bool withForget)
+{
+	mouseOverView = nullptr;
+	return CViewContainer::removeAll (withForget);
 }
 
 bool CFrame::attached (CView* /*parent*/)
@@ -34,9 +55,14 @@ bool CFrame::open (void* parent, PlatformType type, const X11FrameConfig* config
 {
 	if (platformFrame || !parent || type != kX11EmbedWindowID)
 		return false;
+	++gOpenFrames;
 	platformFrame = createX11PlatformFrame (this, parent, getViewSize (), config);
 	if (!platformFrame)
+	{
+		if (--gOpenFrames == 0)
+			CBitmap::releaseSharedImages ();
 		return false;
+	}
 	invalid ();
 	return true;
 }
@@ -44,8 +70,8 @@ bool CFrame::open (void* parent, PlatformType type, const X11FrameConfig* config
 void CFrame::close ()
 {
 	removeAll (true);
-	delete platformFrame;
-	platformFrame = nullptr;
+	mouseObservers.clear ();
+	releasePlatformFrame ();
 	editor = nullptr;
 	forget ();
 }
@@ -111,6 +137,27 @@ void CFrame::invalidRect (const CRect& rect)
 	if (r.isEmpty ())
 		return;
 	invalidArea.unite (r);
+	// Rectangles that touch become one; beyond a handful, the whole area is one.
+	bool merged = true;
+	while (merged)
+	{
+		merged = false;
+		for (auto it = invalidRects.begin (); it != invalidRects.end (); ++it)
+		{
+			CRect grown (*it);
+			grown.inset (-1, -1);
+			if (grown.rectOverlap (r))
+			{
+				r.unite (*it);
+				invalidRects.erase (it);
+				merged = true;
+				break;
+			}
+		}
+	}
+	invalidRects.push_back (r);
+	if (invalidRects.size () > 8)
+		invalidRects.assign (1, invalidArea);
 	if (platformFrame)
 		platformFrame->invalidRect (r);
 }
@@ -158,6 +205,64 @@ void CFrame::idle ()
 	updateWindow ();
 }
 
+namespace {
+// The deepest visible, mouse-enabled view under a point (in container's parent coordinates).
+CView* viewUnder (CViewContainer* container, const CPoint& where)
+{
+	CPoint local (where);
+	if (container->getParentView ())
+		local.offset (-container->getViewSize ().left, -container->getViewSize ().top);
+	for (int32_t i = static_cast<int32_t> (container->getNbViews ()) - 1; i >= 0; --i)
+	{
+		CView* view = container->getView (static_cast<uint32_t> (i));
+		if (!view->isVisible () || !view->getMouseEnabled () ||
+		    !view->getViewSize ().pointInside (local))
+			continue;
+		if (auto sub = view->asViewContainer ())
+		{
+			if (CView* inner = viewUnder (sub, local))
+				return inner;
+		}
+		return view;
+	}
+	return nullptr;
+}
+
+constexpr int32_t kAnyButton = kLButton | kMButton | kRButton;
+} // namespace
+
+void CFrame::registerMouseObserver (IMouseObserver* observer)
+{
+	if (observer && std::find (mouseObservers.begin (), mouseObservers.end (), observer) ==
+	                    mouseObservers.end ())
+		mouseObservers.push_back (observer);
+}
+
+void CFrame::unregisterMouseObserver (IMouseObserver* observer)
+{
+	mouseObservers.erase (std::remove (mouseObservers.begin (), mouseObservers.end (), observer),
+	                      mouseObservers.end ());
+}
+
+void CFrame::setMouseOverView (CView* view)
+{
+	if (view == mouseOverView.get ())
+		return;
+	SharedPointer<CView> old = mouseOverView;
+	mouseOverView = view;
+	// Copies: an observer may register or unregister others.
+	if (old)
+	{
+		for (IMouseObserver* o : std::vector<IMouseObserver*> (mouseObservers))
+			o->onMouseExited (old, this);
+	}
+	if (view)
+	{
+		for (IMouseObserver* o : std::vector<IMouseObserver*> (mouseObservers))
+			o->onMouseEntered (view, this);
+	}
+}
+
 CMouseEventResult CFrame::platformOnMouseDown (CPoint& where, const CButtonState& buttons)
 {
 	SharedPointer<CFrame> keep (this);
@@ -167,13 +272,25 @@ CMouseEventResult CFrame::platformOnMouseDown (CPoint& where, const CButtonState
 CMouseEventResult CFrame::platformOnMouseUp (CPoint& where, const CButtonState& buttons)
 {
 	SharedPointer<CFrame> keep (this);
-	return onMouseUp (where, buttons);
+	CMouseEventResult result = onMouseUp (where, buttons);
+	setMouseOverView (viewUnder (this, where));
+	return result;
 }
 
 CMouseEventResult CFrame::platformOnMouseMoved (CPoint& where, const CButtonState& buttons)
 {
 	SharedPointer<CFrame> keep (this);
-	return onMouseMoved (where, buttons);
+	CMouseEventResult result = onMouseMoved (where, buttons);
+	// While a button is down the view that took it keeps the mouse.
+	if (!(buttons.getButtonState () & kAnyButton))
+		setMouseOverView (viewUnder (this, where));
+	return result;
+}
+
+void CFrame::platformOnMouseExited ()
+{
+	SharedPointer<CFrame> keep (this);
+	setMouseOverView (nullptr);
 }
 
 bool CFrame::platformOnWheel (const CPoint& where, const CMouseWheelAxis& axis, float distance, const CButtonState& buttons)

@@ -37,6 +37,15 @@ enum PlatformType
 	kDefaultNative = kX11EmbedWindowID
 };
 
+// Hears which view the mouse is over (the deepest mouse-enabled one), while no button is down.
+class IMouseObserver
+{
+public:
+	virtual ~IMouseObserver () = default;
+	virtual void onMouseEntered (CView* view, CFrame* frame) = 0;
+	virtual void onMouseExited (CView* view, CFrame* frame) = 0;
+};
+
 // Knob drag modes (getKnobMode).
 enum
 {
@@ -85,6 +94,8 @@ public:
 	void invalid () override { invalidRect (getViewSize ()); }
 	// Area waiting to be repainted (frame coordinates); empty when nothing is.
 	const CRect& getInvalidArea () const { return invalidArea; }
+	// The same as separate rectangles: two knobs far apart repaint as two small areas.
+	const std::vector<CRect>& getInvalidRects () const { return invalidRects; }
 	// Paints the waiting area into the window now (nothing without a window).
 	void updateWindow ();
 	// Draws the given area into a context of the whole frame.
@@ -92,7 +103,11 @@ public:
 	// Draws the given area (frame coordinates) at scale into cr, whose user space is in
 	// pixels: the window and the offscreen pictures draw through here alike.
 	void drawScaled (cairo_t* cr, double scale, const CRect& area);
-	void clearInvalidArea () { invalidArea = CRect (); }
+	void clearInvalidArea ()
+	{
+		invalidArea = CRect ();
+		invalidRects.clear ();
+	}
 
 	virtual void idle ();
 	void setFocusView (CView* v) { focusView = v; }
@@ -102,7 +117,14 @@ public:
 	CMouseEventResult platformOnMouseDown (CPoint& where, const CButtonState& buttons);
 	CMouseEventResult platformOnMouseUp (CPoint& where, const CButtonState& buttons);
 	CMouseEventResult platformOnMouseMoved (CPoint& where, const CButtonState& buttons);
+	// The mouse left the window.
+	void platformOnMouseExited ();
 	bool platformOnWheel (const CPoint& where, const CMouseWheelAxis& axis, float distance, const CButtonState& buttons);
+
+	void registerMouseObserver (IMouseObserver* observer);
+	void unregisterMouseObserver (IMouseObserver* observer);
+	CView* getMouseOverView () const { return mouseOverView; }
+	bool removeAll (bool withForget = true) override;
 
 	IPlatformFrame* getPlatformFrame () const { return platformFrame; }
 	CPoint& localToFrame (CPoint& point) const override { return point; }
@@ -111,11 +133,16 @@ public:
 
 protected:
 	~CFrame () override;
+	void setMouseOverView (CView* view);
+	void releasePlatformFrame ();
 
 	VSTGUIEditorInterface* editor;
 	IPlatformFrame* platformFrame {nullptr};
 	CView* focusView {nullptr};
 	CRect invalidArea;
+	std::vector<CRect> invalidRects;
+	std::vector<IMouseObserver*> mouseObservers;
+	SharedPointer<CView> mouseOverView;
 	bool tooltipsEnabled {false};
 	bool inMouseDown {false};
 	double scaleFactor {1.};

@@ -205,6 +205,10 @@ void VST3Editor::bindControl (CControl* control)
 	auto& controls = binding->getControls ();
 	if (std::find (controls.begin (), controls.end (), control) == controls.end ())
 		controls.push_back (control);
+	// A reset to the default (double-click, Ctrl-click) goes to the parameter's default.
+	const double defaultValue = binding->getParameter ()->getInfo ().defaultNormalizedValue;
+	control->setDefaultValue (control->getMin () +
+	                          static_cast<float> (defaultValue) * control->getRange ());
 	binding->updateControl (control, binding->getParameter ()->getNormalized ());
 }
 

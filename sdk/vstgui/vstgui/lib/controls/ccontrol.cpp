@@ -69,8 +69,9 @@ void CControl::bounceValue ()
 
 bool CControl::checkDefaultValue (CButtonState button)
 {
-	// Control-click (Linux/Windows convention) resets to the default.
-	if (button.isLeftButton () && button.getModifierState () == kControl)
+	// Control-click (Linux/Windows convention) and a double-click reset to the default.
+	if (button.isLeftButton () &&
+	    (button.getModifierState () == kControl || button.isDoubleClick ()))
 	{
 		float defValue = getDefaultValue ();
 		if (defValue != getValue ())

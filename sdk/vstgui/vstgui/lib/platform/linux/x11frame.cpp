@@ -434,9 +434,9 @@ void X11Frame::paint ()
 		frame->clearInvalidArea ();
 		return;
 	}
-	CRect area = frame->getInvalidArea ();
+	std::vector<CRect> areas = frame->getInvalidRects ();
 	frame->clearInvalidArea ();
-	if (area.isEmpty ())
+	if (areas.empty ())
 		return;
 	SharedPointer<CFrame> keep (frame);
 	const double scale = frame->getScaleFactor ();
@@ -447,25 +447,34 @@ void X11Frame::paint ()
 		if (backBuffer)
 			cairo_surface_destroy (backBuffer);
 		backBuffer = cairo_image_surface_create (CAIRO_FORMAT_ARGB32, w, h);
-		area = frame->getViewSize ();
+		areas.assign (1, frame->getViewSize ());
 	}
-	// The whole pixels the area touches.
-	CRect pixels (std::floor (area.left * scale), std::floor (area.top * scale), std::ceil (area.right * scale),
-	              std::ceil (area.bottom * scale));
-	pixels.bound (CRect (0, 0, w, h));
-	if (pixels.isEmpty ())
+	// The whole pixels each area touches; views draw in memory, only the finished areas go
+	// to the X server.
+	std::vector<CRect> pixelAreas;
+	for (const CRect& area : areas)
+	{
+		CRect pixels (std::floor (area.left * scale), std::floor (area.top * scale),
+		              std::ceil (area.right * scale), std::ceil (area.bottom * scale));
+		pixels.bound (CRect (0, 0, w, h));
+		if (pixels.isEmpty ())
+			continue;
+		pixelAreas.push_back (pixels);
+		cairo_t* cr = cairo_create (backBuffer);
+		cairo_rectangle (cr, pixels.left, pixels.top, pixels.getWidth (), pixels.getHeight ());
+		cairo_clip (cr);
+		frame->drawScaled (cr, scale,
+		                   CRect (pixels.left / scale, pixels.top / scale, pixels.right / scale,
+		                          pixels.bottom / scale));
+		cairo_destroy (cr);
+	}
+	if (pixelAreas.empty ())
 		return;
-	// Views draw in memory; only the finished area goes to the X server.
-	cairo_t* cr = cairo_create (backBuffer);
-	cairo_rectangle (cr, pixels.left, pixels.top, pixels.getWidth (), pixels.getHeight ());
-	cairo_clip (cr);
-	frame->drawScaled (cr, scale,
-	                   CRect (pixels.left / scale, pixels.top / scale, pixels.right / scale, pixels.bottom / scale));
-	cairo_destroy (cr);
 	cairo_surface_flush (backBuffer);
 
 	cairo_t* wcr = cairo_create (windowSurface);
-	cairo_rectangle (wcr, pixels.left, pixels.top, pixels.getWidth (), pixels.getHeight ());
+	for (const CRect& pixels : pixelAreas)
+		cairo_rectangle (wcr, pixels.left, pixels.top, pixels.getWidth (), pixels.getHeight ());
 	cairo_clip (wcr);
 	cairo_set_operator (wcr, CAIRO_OPERATOR_SOURCE);
 	cairo_set_source_surface (wcr, backBuffer, 0, 0);
@@ -555,7 +564,23 @@ void X11Frame::dispatch (XEvent& event)
 			frame->platformOnMouseUp (where, buttons);
 			break;
 		}
-		case MotionNotify:
+	    case EnterNotify:
+	    {
+		    if (event.xcrossing.state & (Button1Mask | Button2Mask | Button3Mask))
+			    break;
+		    CPoint where = toFrame (event.xcrossing.x, event.xcrossing.y);
+		    CButtonState buttons (buttonStateFromX (event.xcrossing.state));
+		    frame->platformOnMouseMoved (where, buttons);
+		    break;
+	    }
+	    case LeaveNotify:
+	    {
+		    // A drag keeps its control; the release tells where the mouse went.
+		    if (!(event.xcrossing.state & (Button1Mask | Button2Mask | Button3Mask)))
+			    frame->platformOnMouseExited ();
+		    break;
+	    }
+	    case MotionNotify:
 		{
 			// Only the latest position matters.
 			while (XCheckTypedWindowEvent (display, window, MotionNotify, &event))
