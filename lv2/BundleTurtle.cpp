@@ -170,7 +170,8 @@ void BundleTurtle::writeControlPort (std::ostream& out, int position) const
 void BundleTurtle::writePlugin (std::ostream& out) const
 {
 	out << kPrefixes;
-	out << "<" TARNWICK_LV2_URI ">\n\ta lv2:Plugin, lv2:DelayPlugin ;\n";
+	// doap:Project: the domain of the maintainer and release below.
+	out << "<" TARNWICK_LV2_URI ">\n\ta lv2:Plugin, lv2:DelayPlugin, doap:Project ;\n";
 	out << "\tdoap:name " << quoted (effect.effectName ? effect.effectName : "Tarnwick") << " ;\n";
 	out << "\tlv2:minorVersion " << kLv2MinorVersion << " ;\n\tlv2:microVersion " << kLv2MicroVersion << " ;\n";
 	// The product version as released, for readers of DOAP; the maker as the VST 3 factory names it.

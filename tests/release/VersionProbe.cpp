@@ -4,7 +4,7 @@
 // effGetVendorVersion and vendor string, and what lilv reads of the LV2 bundle.
 #include "hostkit/PluginModule.h"
 
-#include "Vst2Abi.h"
+#include "Vst2TestHost.h"
 
 #include <lilv/lilv.h>
 
@@ -19,11 +19,6 @@
 namespace {
 
 namespace Abi = Steinberg::Vst::Vst2Abi;
-
-intptr_t hostCallback (vst_effect*, int32_t opcode, int32_t, intptr_t, void*, float)
-{
-    return opcode == Abi::kHostVersion ? 2400 : 0;
-}
 
 std::string fixed (const char* text, size_t size)
 {
@@ -63,15 +58,13 @@ bool probeVst2 (const std::string& path)
     void* library = dlopen (path.c_str (), RTLD_NOW | RTLD_LOCAL);
     auto entry = library ? reinterpret_cast<vst_effect* (*) (vst_host_callback)> (dlsym (library, "VSTPluginMain"))
                          : nullptr;
-    vst_effect* effect = entry ? entry (hostCallback) : nullptr;
+    Vst2Test::Vst2TestHost host;
+    vst_effect* effect = entry ? entry (host.callback ()) : nullptr;
     if (!effect)
         return false;
-    char vendor[Abi::kVendorStringSize + 1] = {};
-    effect->control (effect, Abi::kEffGetVendorString, 0, 0, vendor, 0.f);
-    std::cout << "vst2.vendor.version " << effect->control (effect, Abi::kEffGetVendorVersion, 0, 0, nullptr, 0.f)
-              << "\n";
-    std::cout << "vst2.vendor " << vendor << "\n";
-    effect->control (effect, Abi::kEffClose, 0, 0, nullptr, 0.f);
+    std::cout << "vst2.vendor.version " << Vst2Test::dispatch (effect, Abi::kEffGetVendorVersion) << "\n";
+    std::cout << "vst2.vendor " << Vst2Test::parameterText (effect, Abi::kEffGetVendorString, 0) << "\n";
+    Vst2Test::dispatch (effect, Abi::kEffClose);
     return true;
 }
 
@@ -82,24 +75,27 @@ bool probeLv2 (const std::string& bundleDir)
     lilv_world_load_bundle (world, bundle);
     LilvNode* uri = lilv_new_uri (world, "https://tarnwick.audio/lv2/tarnwick");
     const LilvPlugin* plugin = lilv_plugins_get_by_uri (lilv_world_get_all_plugins (world), uri);
-    const auto valueOf = [&] (const LilvNode* subject, const char* predicate) {
-        LilvNode* property = lilv_new_uri (world, predicate);
-        LilvNode* value = lilv_world_get (world, subject, property, nullptr);
-        std::string text = value ? lilv_node_as_string (value) : "(none)";
-        lilv_node_free (value);
-        lilv_node_free (property);
-        return text;
-    };
     if (plugin)
     {
-        const LilvNode* subject = lilv_plugin_get_uri (plugin);
-        std::cout << "lv2.version " << valueOf (subject, "http://lv2plug.in/ns/lv2core#minorVersion") << "."
-                  << valueOf (subject, "http://lv2plug.in/ns/lv2core#microVersion") << "\n";
+        // The plug-in's own values (lilv loads its data files for them), then the release's.
+        const auto pluginValue = [&] (const char* predicate) {
+            LilvNode* property = lilv_new_uri (world, predicate);
+            LilvNodes* values = lilv_plugin_get_value (plugin, property);
+            std::string text = values ? lilv_node_as_string (lilv_nodes_get_first (values)) : "(none)";
+            lilv_nodes_free (values);
+            lilv_node_free (property);
+            return text;
+        };
+        std::cout << "lv2.version " << pluginValue ("http://lv2plug.in/ns/lv2core#minorVersion") << "."
+                  << pluginValue ("http://lv2plug.in/ns/lv2core#microVersion") << "\n";
         LilvNode* releaseProperty = lilv_new_uri (world, "http://usefulinc.com/ns/doap#release");
-        LilvNode* release = lilv_world_get (world, subject, releaseProperty, nullptr);
-        std::cout << "lv2.release " << (release ? valueOf (release, "http://usefulinc.com/ns/doap#revision") : "(none)")
-                  << "\n";
+        LilvNode* revisionProperty = lilv_new_uri (world, "http://usefulinc.com/ns/doap#revision");
+        LilvNode* release = lilv_world_get (world, lilv_plugin_get_uri (plugin), releaseProperty, nullptr);
+        LilvNode* revision = release ? lilv_world_get (world, release, revisionProperty, nullptr) : nullptr;
+        std::cout << "lv2.release " << (revision ? lilv_node_as_string (revision) : "(none)") << "\n";
+        lilv_node_free (revision);
         lilv_node_free (release);
+        lilv_node_free (revisionProperty);
         lilv_node_free (releaseProperty);
         LilvNode* author = lilv_plugin_get_author_name (plugin);
         std::cout << "lv2.maintainer " << (author ? lilv_node_as_string (author) : "(none)") << "\n";
