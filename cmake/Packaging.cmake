@@ -22,11 +22,10 @@ set(CPACK_PACKAGE_NAME tarnwick)
 set(CPACK_PACKAGE_VENDOR "${TARNWICK_VENDOR}")
 set(CPACK_PACKAGE_VERSION "${PROJECT_VERSION}")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "stereo filtered-delay effect (VST 3, VST 2 and LV2 plug-in)")
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "stereo filtered-delay effect (VST 3, VST 2 and LV2 plug-in)
- Tarnwick is a stereo delay with a resonant low-pass filter in its feedback
- path, as a comb filter or as an echo, with eleven factory presets and its own
- editor. The package holds the VST 3 bundle, the same module for VST 2 hosts,
- the LV2 bundle and the tarnwick-render command-line renderers.")
+set(CPACK_PACKAGE_DESCRIPTION "Tarnwick is a stereo delay with a resonant low-pass filter in its feedback
+path, as a comb filter or as an echo, with eleven factory presets and its own
+editor. The package holds the VST 3 bundle, the same module for VST 2 hosts,
+the LV2 bundle and the tarnwick-render command-line renderers.")
 set(TARNWICK_PACKAGE_MAINTAINER "${TARNWICK_VENDOR} <packages@tarnwick.audio>" CACHE STRING
     "Maintainer field of the Debian package")
 set(CPACK_GENERATOR DEB)

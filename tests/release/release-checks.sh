@@ -64,7 +64,7 @@ check_ardour_scan() {
 check_stripped() {
   local binary
   for binary in "$@"; do
-    file -L "$binary" | grep -q "ELF.*, stripped" || fail "not stripped: $binary"
+    [[ $(file -L "$binary") == *ELF*", stripped"* ]] || fail "not stripped: $binary"
   done
 }
 
@@ -79,7 +79,7 @@ packages() {
   done
 
   # Debian's own checks: no errors; warnings shown.
-  lintian --no-tag-display-limit "$deb" > "$scratch/lintian.txt" 2>&1 || true
+  lintian --tag-display-limit 0 "$deb" > "$scratch/lintian.txt" 2>&1 || true
   cat "$scratch/lintian.txt"
   ! grep -q "^E:" "$scratch/lintian.txt" || fail "lintian reports errors"
 
@@ -94,7 +94,8 @@ packages() {
   done
   dpkg-deb -f "$deb" Depends | grep -q "libc6 (>=" || fail "no libc6 dependency computed: $(dpkg-deb -f "$deb" Depends)"
   echo "Depends: $(dpkg-deb -f "$deb" Depends)"
-  tar -tzf "$dist/$name-debug.tar.gz" | grep -q '^debug/.build-id/.*\.debug$' || fail "no debug files in the debug archive"
+  tar -tzf "$dist/$name-debug.tar.gz" > "$scratch/debug.txt"
+  grep -q '^debug/.build-id/.*\.debug$' "$scratch/debug.txt" || fail "no debug files in the debug archive"
 
   # The tarball into a scratch home: the hosts' user folders, found there; --uninstall leaves nothing.
   tar -C "$scratch" -xzf "$dist/$name.tar.gz"
@@ -105,9 +106,11 @@ packages() {
   HOME=$home "$tree/install.sh" > /dev/null
   check_versions "$probe" "$home/.vst3/Tarnwick.vst3" "$home/.vst/Tarnwick.so" "$home/.lv2/Tarnwick.lv2" \
     "$home/.local/bin/tarnwick-render" "$home/.local/bin/tarnwick-render-lv2"
-  LV2_PATH=$home/.lv2 lv2ls | grep -qx "$uri" || fail "lv2ls does not list $uri from ~/.lv2"
+  LV2_PATH=$home/.lv2 lv2ls > "$scratch/lv2ls.txt"
+  grep -qx "$uri" "$scratch/lv2ls.txt" || fail "lv2ls does not list $uri from ~/.lv2"
   # The renderer installed in ~/.local/bin finds the bundle in ~/.vst3.
-  HOME=$home "$home/.local/bin/tarnwick-render" --list | grep -q "^TarnwickFreex86 $version.0 by Vanter Moor" ||
+  HOME=$home "$home/.local/bin/tarnwick-render" --list > "$scratch/list.txt"
+  grep -q "^TarnwickFreex86 $version.0 by Vanter Moor" "$scratch/list.txt" ||
     fail "the installed tarnwick-render does not find ~/.vst3/Tarnwick.vst3"
   check_ardour_scan "$home/.vst3/Tarnwick.vst3" "$home/.vst/Tarnwick.so" "$scratch"
   HOME=$home "$tree/install.sh" --uninstall > /dev/null
@@ -136,30 +139,33 @@ deb_install() {
   done
   rm -rf "$scratch"
   mkdir -p "$scratch/home"
-  # Whatever happens, the package goes again.
-  trap 'dpkg -r tarnwick > /dev/null 2>&1 || true; rm -rf "$scratch"' EXIT
+  # Whatever happens, the package goes again, out of dpkg's records too.
+  trap "dpkg --purge tarnwick > /dev/null 2>&1 || true; rm -rf '$scratch'" EXIT
   dpkg -i "$deb" > "$scratch/dpkg.txt" 2>&1 || { cat "$scratch/dpkg.txt"; fail "dpkg -i failed (missing dependencies?)"; }
   dpkg -L tarnwick > "$scratch/files.txt"
 
   # Ardour looks in these folders without being told (its built-in default paths).
   local lib=/usr/lib/ardour7/libardour.so.3
   if [ -f "$lib" ]; then
-    strings "$lib" | grep -q "/usr/lib/vst3" || fail "Ardour's VST 3 default path no longer has /usr/lib/vst3"
-    strings "$lib" | grep -q ":/usr/lib/vst:" || fail "Ardour's LXVST default path no longer has /usr/lib/vst"
+    strings "$lib" > "$scratch/ardour-strings.txt"
+    grep -q "/usr/lib/vst3" "$scratch/ardour-strings.txt" || fail "Ardour's VST 3 default path no longer has /usr/lib/vst3"
+    grep -q ":/usr/lib/vst:" "$scratch/ardour-strings.txt" || fail "Ardour's LXVST default path no longer has /usr/lib/vst"
   fi
   check_ardour_scan /usr/lib/vst3/Tarnwick.vst3 /usr/lib/vst/Tarnwick.so "$scratch"
   # lilv's default path (a scratch home, so only the system folders count).
-  env -u LV2_PATH HOME="$scratch/home" lv2ls | grep -qx "$uri" || fail "lv2ls does not list $uri"
-  env -u LV2_PATH HOME="$scratch/home" lv2info "$uri" | grep -q "Bundle: *file:///usr/lib/lv2/Tarnwick.lv2/" ||
+  env -u LV2_PATH HOME="$scratch/home" lv2ls > "$scratch/lv2ls.txt"
+  grep -qx "$uri" "$scratch/lv2ls.txt" || fail "lv2ls does not list $uri"
+  env -u LV2_PATH HOME="$scratch/home" lv2info "$uri" > "$scratch/lv2info.txt"
+  grep -q "Bundle: *file:///usr/lib/lv2/Tarnwick.lv2/" "$scratch/lv2info.txt" ||
     fail "lv2info does not find the bundle in /usr/lib/lv2"
   check_versions "$probe" /usr/lib/vst3/Tarnwick.vst3 /usr/lib/vst/Tarnwick.so /usr/lib/lv2/Tarnwick.lv2 \
     /usr/bin/tarnwick-render /usr/bin/tarnwick-render-lv2
-  HOME=$scratch/home /usr/bin/tarnwick-render --list | grep -q "^TarnwickFreex86 $version.0 by Vanter Moor" ||
+  HOME=$scratch/home /usr/bin/tarnwick-render --list > "$scratch/list.txt"
+  grep -q "^TarnwickFreex86 $version.0 by Vanter Moor" "$scratch/list.txt" ||
     fail "/usr/bin/tarnwick-render does not find /usr/lib/vst3/Tarnwick.vst3"
   man -w tarnwick-render > /dev/null 2>&1 || [ -f /usr/share/man/man1/tarnwick-render.1.gz ] || fail "no manual page"
 
   dpkg -r tarnwick > "$scratch/dpkg.txt" 2>&1 || { cat "$scratch/dpkg.txt"; fail "dpkg -r failed"; }
-  trap 'rm -rf "$scratch"' EXIT
   local left=""
   while read -r path; do
     [ -f "$path" ] || [ -L "$path" ] && left="$left $path"
@@ -168,6 +174,8 @@ deb_install() {
     [ ! -e "$dir" ] || left="$left $dir"
   done
   [ -z "$left" ] || fail "dpkg -r left:$left"
+  dpkg --purge tarnwick > /dev/null
+  ! dpkg-query -W tarnwick > /dev/null 2>&1 || fail "dpkg still knows the package after --purge"
   echo "deb: installed, found by Ardour's scanners, lv2ls and lv2info, versions $version, removed without a trace"
 }
 
