@@ -70,7 +70,8 @@ std::string unitOf (const char* unitsText)
 // twice (a package's bundle and one in ~/.lv2). So the product's major.minor.patch becomes
 // minor = 100 * major + 2 * minor and micro = 2 * patch: always even, never 0, rising with
 // every release (1.1.0 is 102.0), and the product version still reads off it.
-static_assert (TARNWICK_VERSION_MAJOR >= 1 && TARNWICK_VERSION_MINOR < 50, "LV2 minor version would not rise");
+static_assert (TARNWICK_VERSION_MAJOR >= 1 && TARNWICK_VERSION_MINOR < 50,
+               "LV2 minor version would not rise");
 constexpr int kLv2MinorVersion = 100 * TARNWICK_VERSION_MAJOR + 2 * TARNWICK_VERSION_MINOR;
 constexpr int kLv2MicroVersion = 2 * TARNWICK_VERSION_PATCH;
 

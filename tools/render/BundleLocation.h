@@ -11,8 +11,8 @@ namespace Render {
 // put beside it (<prefix>/bin/<program> -> <prefix>/lib/<pluginFolder>/<bundleName>), the user's
 // (~/.<pluginFolder>/<bundleName>, where a release's install.sh puts it); failing all, builtAt
 // (where the build put it). pluginFolder: "vst3" or "lv2".
-std::string bundleNextToProgram (const std::string& bundleName, const std::string& pluginFolder,
-                                 const std::string& builtAt);
+std::string bundleNextToProgram(const std::string& bundleName, const std::string& pluginFolder,
+                                const std::string& builtAt);
 
-} // namespace Render
-} // namespace Tarnwick
+}  // namespace Render
+}  // namespace Tarnwick
