@@ -133,7 +133,7 @@ int main (int argc, char** argv)
 		PFactoryInfo factoryInfo {};
 		factory2->getFactoryInfo (&factoryInfo);
 		std::string classes;
-		std::string moduleVersion = "1.0.0.0";
+		std::string moduleVersion;
 		const int32 count = factory2->countClasses ();
 		for (int32 index = 0; index < count; ++index)
 		{

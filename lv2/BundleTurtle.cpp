@@ -2,6 +2,7 @@
 
 #include "Lv2Ports.h"
 #include "TarnwickLv2Uris.h"
+#include "TarnwickVersion.h"
 
 #include "adapter/ControlChange.h"
 
@@ -18,6 +19,7 @@ namespace {
 
 const char* const kPrefixes = "@prefix atom: <http://lv2plug.in/ns/ext/atom#> .\n"
                               "@prefix doap: <http://usefulinc.com/ns/doap#> .\n"
+                              "@prefix foaf: <http://xmlns.com/foaf/0.1/> .\n"
                               "@prefix lv2: <http://lv2plug.in/ns/lv2core#> .\n"
                               "@prefix midi: <http://lv2plug.in/ns/ext/midi#> .\n"
                               "@prefix opts: <http://lv2plug.in/ns/ext/options#> .\n"
@@ -63,6 +65,16 @@ std::string unitOf (const char* unitsText)
 	       " ;\n\t\t\tunits:symbol " + quoted (unitsText) + " ;\n\t\t\tunits:render " +
 	       quoted ((std::string ("%f ") + unitsText).c_str ()) + "\n\t\t]";
 }
+
+// LV2 has no major version (the URI is one) and reads odd minor or micro numbers, and a minor
+// of 0, as development versions; lilv loads the highest (minor, micro) when a plug-in is found
+// twice (a package's bundle and one in ~/.lv2). So the product's major.minor.patch becomes
+// minor = 100 * major + 2 * minor and micro = 2 * patch: always even, never 0, rising with
+// every release (1.1.0 is 102.0), and the product version still reads off it.
+static_assert (TARNWICK_VERSION_MAJOR >= 1 && TARNWICK_VERSION_MINOR < 50,
+               "LV2 minor version would not rise");
+constexpr int kLv2MinorVersion = 100 * TARNWICK_VERSION_MAJOR + 2 * TARNWICK_VERSION_MINOR;
+constexpr int kLv2MicroVersion = 2 * TARNWICK_VERSION_PATCH;
 
 bool isEnumerated (const ControlDescriptor& d)
 {
@@ -160,9 +172,13 @@ void BundleTurtle::writeControlPort (std::ostream& out, int position) const
 void BundleTurtle::writePlugin (std::ostream& out) const
 {
 	out << kPrefixes;
-	out << "<" TARNWICK_LV2_URI ">\n\ta lv2:Plugin, lv2:DelayPlugin ;\n";
+	// doap:Project: the domain of the maintainer and release below.
+	out << "<" TARNWICK_LV2_URI ">\n\ta lv2:Plugin, lv2:DelayPlugin, doap:Project ;\n";
 	out << "\tdoap:name " << quoted (effect.effectName ? effect.effectName : "Tarnwick") << " ;\n";
-	out << "\tlv2:minorVersion 0 ;\n\tlv2:microVersion 0 ;\n";
+	out << "\tlv2:minorVersion " << kLv2MinorVersion << " ;\n\tlv2:microVersion " << kLv2MicroVersion << " ;\n";
+	// The product version as released, for readers of DOAP; the maker as the VST 3 factory names it.
+	out << "\tdoap:release [\n\t\tdoap:revision \"" TARNWICK_VERSION "\"\n\t] ;\n";
+	out << "\tdoap:maintainer [\n\t\ta foaf:Organization ;\n\t\tfoaf:name " << quoted (TARNWICK_VENDOR) << "\n\t] ;\n";
 	// Without urid:map there is no MIDI input and no state, but the audio runs.
 	out << "\tlv2:optionalFeature lv2:hardRTCapable, urid:map ;\n";
 	out << "\tlv2:extensionData state:interface ;\n";

@@ -15,6 +15,7 @@ PACKAGES=(
   dpf-source
   lv2-dev liblilv-dev lilv-utils sordi libsuil-dev
   ardour
+  lintian help2man file binutils
 )
 
 missing=()

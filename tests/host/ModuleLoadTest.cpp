@@ -120,7 +120,7 @@ TEST_F (FactoryTest, FactoryAndClassInformation)
 	EXPECT_EQ (ci.classFlags, 0u);
 	EXPECT_STREQ (ci.subCategories, "Fx");
 	EXPECT_STREQ (ci.vendor, "");
-	EXPECT_STREQ (ci.version, "1.0.0.0");
+	EXPECT_STREQ (ci.version, "1.1.0.0");
 	EXPECT_STREQ (ci.sdkVersion, "VST 3.6.8");
 
 	PClassInfoW w;

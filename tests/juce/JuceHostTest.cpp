@@ -95,7 +95,7 @@ TEST_F (JuceHost, ScannerFindsOneEffectWithItsNameVendorAndVersion)
     EXPECT_EQ (description.name, "TarnwickFreex86");
     // The class names no vendor, so the factory's vendor applies.
     EXPECT_EQ (description.manufacturerName, "Vanter Moor");
-    EXPECT_EQ (description.version, "1.0.0.0");
+    EXPECT_EQ (description.version, "1.1.0.0");
     EXPECT_FALSE (description.isInstrument);
     EXPECT_TRUE (description.category.contains ("Fx")) << description.category;
     EXPECT_EQ (description.numInputChannels, 2);

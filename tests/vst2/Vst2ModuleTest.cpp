@@ -125,7 +125,7 @@ TEST_F (Vst2ModuleTest, AnnouncesIdentityTenControlParametersAndElevenPrograms)
 	EXPECT_EQ (e->num_outputs, 2);
 	EXPECT_NE (e->flags & Abi::kFlagCanReplacing, 0);
 	EXPECT_NE (e->flags & Abi::kFlagProgramChunks, 0);
-	EXPECT_EQ (e->version, 1000);
+	EXPECT_EQ (e->version, 1100);
 	EXPECT_EQ (dispatch (e, Abi::kEffGetPlugCategory), VST_CATEGORY_01);
 	EXPECT_EQ (parameterText (e, Abi::kEffGetEffectName, 0), "TarnwickFreex86");
 	EXPECT_EQ (parameterText (e, Abi::kEffGetProductString, 0), "TarnwickFreex86");

@@ -30,7 +30,7 @@ int fail (int status, const std::string& message)
 
 std::string defaultBundlePath ()
 {
-    return bundleNextToProgram ("Tarnwick.lv2", TARNWICK_BUILD_LV2_BUNDLE_DIR);
+    return bundleNextToProgram ("Tarnwick.lv2", "lv2", TARNWICK_BUILD_LV2_BUNDLE_DIR);
 }
 
 void listPorts (const Lv2PortCatalog& catalog)
@@ -141,6 +141,11 @@ int main (int argc, char** argv)
         {
             std::cout << usageText ("tarnwick-render-lv2") << "\nThis program renders through the LV2 bundle "
                       << "(--bundle names a Tarnwick.lv2 folder).\n";
+            return kExitOk;
+        }
+        if (parsed.options.showVersion)
+        {
+            std::cout << versionText ("tarnwick-render-lv2");
             return kExitOk;
         }
         return run (parsed.options);

@@ -6,9 +6,13 @@
 namespace Tarnwick {
 namespace Render {
 
-// The bundle built next to the running program (<build>/tools/<program> -> <build>/<bundleName>);
-// failing that, builtAt (where the build put it).
-std::string bundleNextToProgram (const std::string& bundleName, const std::string& builtAt);
+// The first bundle found of: the one built next to the running program
+// (<build>/tools/<program> -> <build>/<bundleName>, also an unpacked release), the one an install
+// put beside it (<prefix>/bin/<program> -> <prefix>/lib/<pluginFolder>/<bundleName>), the user's
+// (~/.<pluginFolder>/<bundleName>, where a release's install.sh puts it); failing all, builtAt
+// (where the build put it). pluginFolder: "vst3" or "lv2".
+std::string bundleNextToProgram(const std::string& bundleName, const std::string& pluginFolder,
+                                const std::string& builtAt);
 
-} // namespace Render
-} // namespace Tarnwick
+}  // namespace Render
+}  // namespace Tarnwick

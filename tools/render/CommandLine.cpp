@@ -1,5 +1,7 @@
 #include "CommandLine.h"
 
+#include "TarnwickVersion.h"
+
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
@@ -103,6 +105,8 @@ CommandLineResult parseCommandLine (const std::vector<std::string>& arguments)
 
         if (name == "-h" || name == "--help")
             options.showHelp = true;
+        else if (name == "--version")
+            options.showVersion = true;
         else if (name == "--list")
             options.listOnly = true;
         else if (name == "--all-presets")
@@ -206,7 +210,7 @@ CommandLineResult parseCommandLine (const std::vector<std::string>& arguments)
         }
     }
 
-    if (options.showHelp)
+    if (options.showHelp || options.showVersion)
     {
         result.ok = true;
         return result;
@@ -246,7 +250,8 @@ std::string usageText (const std::string& programName)
         "  -i, --input FILE       the input file (same as giving INPUT)\n"
         "  -o, --output FILE      the output file (.wav, .flac, .ogg); default: INPUT-tarnwick.wav,\n"
         "                         or tarnwick-demo.wav for the demo\n"
-        "  --bundle DIR           the Tarnwick.vst3 bundle (default: the one next to this program's build)\n"
+        "  --bundle DIR           the Tarnwick.vst3 bundle (default: the one next to this program's build,\n"
+        "                         else the installed one)\n"
         "  --preset NAME|INDEX    select a factory preset by name or program number\n"
         "  --set \"TITLE=VALUE\"    set a parameter by title to a plain value, e.g. \"Delay=350\",\n"
         "                         \"Delay State=Delay\"; repeatable, applied after --preset\n"
@@ -263,9 +268,15 @@ std::string usageText (const std::string& programName)
         "                         2 for a HiDPI screen at 200 %)\n"
         "  --list                 list the plug-in's parameters and presets, then exit\n"
         "  -q, --quiet            no progress bar, no summary\n"
+        "  --version              print the version, then exit\n"
         "  -h, --help             this text\n"
         "\n"
         "Exit status: 0 on success, 1 when rendering failed, 2 for bad command-line input.\n";
+}
+
+std::string versionText (const std::string& programName)
+{
+    return programName + " " TARNWICK_VERSION "\n";
 }
 
 } // namespace Render

@@ -19,6 +19,7 @@ struct ParameterSetting
 struct RenderOptions
 {
     bool showHelp = false;
+    bool showVersion = false;
     bool listOnly = false;
     bool allPresets = false;
     bool monoBus = false;     // render a mono file on a mono bus instead of both sides of a stereo one
@@ -49,6 +50,9 @@ CommandLineResult parseCommandLine (const std::vector<std::string>& arguments);
 
 // The --help text.
 std::string usageText (const std::string& programName);
+
+// The --version line: the program's name and the product version.
+std::string versionText (const std::string& programName);
 
 // Strict number parsing: the whole text must be a finite number.
 bool parseNumber (const std::string& text, double& value);

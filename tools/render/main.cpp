@@ -13,7 +13,7 @@ namespace {
 
 std::string defaultBundlePath ()
 {
-    return Tarnwick::Render::bundleNextToProgram ("Tarnwick.vst3", TARNWICK_BUILD_BUNDLE_DIR);
+    return Tarnwick::Render::bundleNextToProgram ("Tarnwick.vst3", "vst3", TARNWICK_BUILD_BUNDLE_DIR);
 }
 
 } // namespace
@@ -33,6 +33,11 @@ int main (int argc, char** argv)
         if (parsed.options.showHelp)
         {
             std::cout << usageText ("tarnwick-render");
+            return kExitOk;
+        }
+        if (parsed.options.showVersion)
+        {
+            std::cout << versionText ("tarnwick-render");
             return kExitOk;
         }
         RenderJob job (parsed.options, defaultBundlePath (), std::cout, std::cerr);
