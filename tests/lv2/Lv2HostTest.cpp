@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 
@@ -74,6 +75,42 @@ Signal concatenate (const Signal& a, const Signal& b)
 	for (std::size_t c = 0; c < result.size (); ++c)
 		result[c].insert (result[c].end (), b[c].begin (), b[c].end ());
 	return result;
+}
+
+// The host's tempo arrives as time:Position objects: 1/8D at 90 BPM (500 ms), then at 120 BPM
+// (375 ms); a block without a position keeps the last tempo.
+TEST (Lv2Host, SyncTakesTheTempoOfTimePositions)
+{
+	TestInstance host;
+	Lv2Host::Lv2Instance& instance = host.instance;
+	instance.setControl ("delay_state", 1.f);
+	instance.setControl ("wet_dry", 100.f);
+	instance.setControl ("sync", 1.f);
+	instance.setControl ("note", 11.f);
+	const uint32_t block = 512;
+	std::vector<float> in (block), out (block), outRight (block);
+	auto firstEcho = [&] (float bpm) {
+		std::vector<float> left;
+		for (int b = 0; b < 200; ++b)
+		{
+			// A position in the first block only; a second of settling before the impulse.
+			if (b == 0)
+				instance.queueTempo (0, bpm);
+			std::fill (in.begin (), in.end (), 0.f);
+			if (b == 100)
+				in[0] = 1.f;
+			const float* inputs[2] = {in.data (), in.data ()};
+			float* outputs[2] = {out.data (), outRight.data ()};
+			instance.run (inputs, outputs, 2, block);
+			left.insert (left.end (), out.begin (), out.end ());
+		}
+		const auto peak = std::max_element (left.begin () + 51200 + 8, left.end (),
+		                                    [] (float a, float b) { return std::fabs (a) < std::fabs (b); });
+		return static_cast<double> (peak - left.begin () - 51200);
+	};
+	// The low-pass carries the peak one sample on.
+	EXPECT_NEAR (firstEcho (90.f), 24001.0, 1.0);
+	EXPECT_NEAR (firstEcho (120.f), 18001.0, 1.0);
 }
 
 TEST (Lv2Host, AnyBlockSizesFrom1To8192GiveTheSameAudio)

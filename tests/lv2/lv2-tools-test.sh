@@ -46,12 +46,15 @@ volume 0.000000 1.000000 0.700000
 delay_state 0.000000 1.000000 0.000000
 active 0.000000 1.000000 0.000000
 enabled 0.000000 1.000000 1.000000
+sync 0.000000 1.000000 0.000000
+note 0.000000 20.000000 12.000000
 RANGES
 diff "$scratch/expected.txt" "$scratch/ranges.txt" || fail=1
-for point in "0.0 = \"Comb\"" "1.0 = \"Delay\"" "0.0 = \"On\"" "1.0 = \"Off\""; do
+for point in "0.0 = \"Comb\"" "1.0 = \"Delay\"" "0.0 = \"On\"" "1.0 = \"Off\"" "12.0 = \"1/4\"" "20.0 = \"2/1\""; do
   expect "$point"
 done
 expect "http://lv2plug.in/ns/lv2core#enabled"
 expect "Symbol: *midi_in"
+expect "http://lv2plug.in/ns/ext/time#Position"
 [ $fail -eq 0 ] || { cat "$scratch/info.txt"; exit 1; }
 echo "lv2 tools: bundle valid, ports, ranges, scale points and presets listed"

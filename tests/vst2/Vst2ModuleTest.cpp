@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <dlfcn.h>
@@ -147,8 +148,16 @@ TEST_F (Vst2ModuleTest, AnnouncesIdentityTenControlParametersAndElevenPrograms)
 		if ((p.flags & (ParameterInfo::kIsReadOnly | ParameterInfo::kIsHidden | ParameterInfo::kIsBypass |
 		                ParameterInfo::kIsProgramChange)) == 0)
 			visible.push_back (p.id);
+	// In id order, but Sync and Note, added later, after all others: the indexes VST 2 sessions
+	// saved (PitchBend at 10, the buttons, the joystick) stay.
 	std::sort (visible.begin (), visible.end ());
+	std::stable_partition (visible.begin (), visible.end (), [] (ParamID id) { return id != 10 && id != 11; });
 	ASSERT_EQ (static_cast<size_t> (e->num_params), visible.size ());
+	ASSERT_EQ (visible.size (), 25u);
+	EXPECT_EQ (visible[10], 2048u);
+	EXPECT_EQ (visible[22], 32774u);
+	EXPECT_EQ (visible[23], 10u);
+	EXPECT_EQ (visible[24], 11u);
 	for (int32_t i = 0; i < e->num_params; ++i)
 	{
 		// Display texts are the VST 3 parameter's own, cut to 7 bytes.
@@ -164,6 +173,37 @@ TEST_F (Vst2ModuleTest, AnnouncesIdentityTenControlParametersAndElevenPrograms)
 	ASSERT_EQ (e->num_programs, 11);
 	for (int32_t i = 0; i < 11; ++i)
 		EXPECT_EQ (programName (e, i), programs[i]) << i;
+}
+
+// The host's tempo from audioMasterGetTime (kVstTempoValid) places a synced echo: 1/8D at 90 BPM.
+TEST_F (Vst2ModuleTest, SyncTakesTheTempoOfTheHostsTimeInfo)
+{
+	vst_effect* e = open ();
+	ASSERT_NE (e, nullptr);
+	resume (e, 48000.f, 512);
+	host.timeValid = true;
+	host.timeInfo.sampleRate = 48000.0;
+	host.timeInfo.tempo = 90.0;
+	host.timeInfo.flags = Abi::kTransportPlaying | Abi::kTempoValid;
+	e->set_parameter (e, 8, 1.f);         // Delay State: Delay
+	e->set_parameter (e, 6, 1.f);         // Wet/Dry 100 %
+	e->set_parameter (e, 23, 1.f);        // Sync On
+	e->set_parameter (e, 24, 11.f / 20.f); // Note 1/8D
+	EXPECT_EQ (parameterText (e, Abi::kEffGetParamDisplay, 23), "On");
+	EXPECT_EQ (parameterText (e, Abi::kEffGetParamDisplay, 24), "1/8D");
+	std::vector<float> out;
+	for (int b = 0; b < 160; ++b)
+	{
+		std::vector<float> left (512, 0.f), right (512, 0.f), outLeft, outRight;
+		if (b == 100)
+			left[0] = right[0] = 1.f; // after a second of settling
+		processStereo (e, left, right, outLeft, outRight);
+		out.insert (out.end (), outLeft.begin (), outLeft.end ());
+	}
+	const auto peak = std::max_element (out.begin () + 51200 + 8, out.end (),
+	                                    [] (float a, float b) { return std::fabs (a) < std::fabs (b); });
+	// 500 ms; the low-pass carries the peak one sample on.
+	EXPECT_NEAR (static_cast<double> (peak - out.begin () - 51200), 24001.0, 1.0);
 }
 
 TEST_F (Vst2ModuleTest, ProcessingIsBitIdenticalToTheVst3Path)

@@ -3,6 +3,7 @@
 #include <lv2/atom/util.h>
 #include <lv2/midi/midi.h>
 #include <lv2/state/state.h>
+#include <lv2/time/time.h>
 
 #include <cmath>
 #include <cstring>
@@ -148,6 +149,31 @@ void Lv2Instance::queueMidi (uint32_t frame, uint8_t status, uint8_t data1, uint
 	record.message[0] = status;
 	record.message[1] = data1;
 	record.message[2] = data2;
+	lv2_atom_sequence_append_event (sequence, capacity, &record.event);
+}
+
+void Lv2Instance::queueTempo (uint32_t frame, float beatsPerMinute)
+{
+	if (!map)
+		return;
+	auto* sequence = reinterpret_cast<LV2_Atom_Sequence*> (midiBuffer.data ());
+	const uint32_t capacity = static_cast<uint32_t> (kMidiBufferWords * sizeof (uint64_t) - sizeof (LV2_Atom));
+	struct
+	{
+		LV2_Atom_Event event;
+		LV2_Atom_Object_Body object;
+		LV2_Atom_Property_Body property;
+		float value;
+		uint32_t pad;
+	} record {};
+	record.event.time.frames = frame;
+	record.event.body.type = map->map (LV2_ATOM__Object);
+	record.event.body.size = static_cast<uint32_t> (sizeof (record) - sizeof (LV2_Atom_Event) - sizeof (uint32_t));
+	record.object.otype = map->map (LV2_TIME__Position);
+	record.property.key = map->map (LV2_TIME__beatsPerMinute);
+	record.property.value.type = map->map (LV2_ATOM__Float);
+	record.property.value.size = sizeof (float);
+	record.value = beatsPerMinute;
 	lv2_atom_sequence_append_event (sequence, capacity, &record.event);
 }
 

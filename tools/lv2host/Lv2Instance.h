@@ -40,6 +40,8 @@ public:
 
 	// A three-byte MIDI message for the next run, at the given frame.
 	void queueMidi (uint32_t frame, uint8_t status, uint8_t data1, uint8_t data2);
+	// A time:Position with time:beatsPerMinute (a float) for the next run, as hosts send the tempo.
+	void queueTempo (uint32_t frame, float beatsPerMinute);
 
 	// Runs one block: inputs and outputs hold `channels` (1 or 2) channels; with one, the
 	// right ports stay unconnected.
