@@ -9,7 +9,10 @@ namespace {
 constexpr Linux::TimerInterval kTimerMilliseconds = 30;
 } // namespace
 
-DeferredRestart::DeferredRestart (Vst::EditController& owner) : owner (owner) {}
+DeferredRestart::DeferredRestart (Vst::EditController& owner)
+: owner (owner)
+{
+}
 
 DeferredRestart::~DeferredRestart ()
 {
@@ -22,7 +25,9 @@ void DeferredRestart::findRunLoop (FUnknown* host)
 	if (runLoop || !host)
 		return;
 	Linux::IRunLoop* found = nullptr;
-	if (host->queryInterface (Linux::IRunLoop::iid, reinterpret_cast<void**> (&found)) == kResultOk && found)
+	if (host->queryInterface (Linux::IRunLoop::iid, reinterpret_cast<void**> (&found)) ==
+	        kResultOk &&
+	    found)
 		runLoop = found; // keeps the reference the query gave
 }
 

@@ -34,7 +34,11 @@ public:
 	class Hold
 	{
 	public:
-		explicit Hold (DeferredRestart& restart) : restart (restart) { ++restart.holds; }
+		explicit Hold (DeferredRestart& restart)
+		: restart (restart)
+		{
+			++restart.holds;
+		}
 		~Hold () { --restart.holds; }
 		Hold (const Hold&) = delete;
 		Hold& operator= (const Hold&) = delete;
@@ -50,7 +54,8 @@ public:
 	bool hasRunLoop () const { return runLoop != nullptr; }
 
 	// Owned by the processor: the host's references do not count.
-	Steinberg::tresult PLUGIN_API queryInterface (const Steinberg::TUID iid, void** obj) SMTG_OVERRIDE;
+	Steinberg::tresult PLUGIN_API queryInterface (const Steinberg::TUID iid,
+	                                              void** obj) SMTG_OVERRIDE;
 	Steinberg::uint32 PLUGIN_API addRef () SMTG_OVERRIDE { return 1; }
 	Steinberg::uint32 PLUGIN_API release () SMTG_OVERRIDE { return 1; }
 

@@ -442,23 +442,15 @@ bool Vst2Wrapper::parameterProperties (int32_t index, Vst2Abi::ParameterProperti
 	std::memset (properties, 0, sizeof (ParameterProperties));
 	Vst2Text::copyUtf16 (properties->label, kParameterLabelSize, info->title);
 	Vst2Text::copyBytes (properties->shortLabel, kParameterShortLabelSize, parameters.shortNameAt (index));
-	// Stepped parameters count in their plain values (a list in its item numbers); two steps
-	// make a switch. Categories would come from units, and this plug-in keeps its parameters in
-	// the root unit: none are given.
+	// Stepped parameters count in their steps (a list in its item numbers); two steps make a
+	// switch. Categories would come from units, and this plug-in keeps its parameters in the
+	// root unit: none are given.
 	if (info->stepCount > 0)
 	{
-		const double low = controller->normalizedParamToPlain (info->id, 0.);
-		const double high = controller->normalizedParamToPlain (info->id, 1.);
-		if (std::isfinite (low) && std::isfinite (high) && std::fabs (low) < INT32_MAX &&
-		    std::fabs (high) < INT32_MAX)
-		{
-			properties->flags |= kParameterUsesIntegerMinMax | kParameterUsesIntStep;
-			properties->minInteger = static_cast<int32_t> (std::lround (low));
-			properties->maxInteger = static_cast<int32_t> (std::lround (high));
-			const int32_t span = properties->maxInteger - properties->minInteger;
-			properties->stepInteger = span / info->stepCount > 0 ? span / info->stepCount : 1;
-			properties->largeStepInteger = properties->stepInteger;
-		}
+		properties->flags = kParameterUsesIntegerMinMax | kParameterUsesIntStep;
+		properties->maxInteger = info->stepCount;
+		properties->stepInteger = 1;
+		properties->largeStepInteger = 1;
 		if (info->stepCount == 1)
 			properties->flags |= kParameterIsSwitch;
 	}
