@@ -143,7 +143,8 @@ tresult PLUGIN_API Processor::initialize (FUnknown* context)
 			addControlParameters ();
 			latestValues.reset (*effect, bypass);
 			programValueCount = effect->controlCount () + 2;
-			programValues.reset (new (std::nothrow) std::atomic<double>[static_cast<size_t> (programValueCount)]);
+			programValues.reset (new (std::nothrow)
+			                         std::atomic<double>[static_cast<size_t> (programValueCount)]);
 			if (!programValues)
 				programValueCount = 0;
 			addRangeParameter (parameters, "VectorJoystick X", kJoystickXId, 0.5,
@@ -364,7 +365,8 @@ tresult PLUGIN_API Processor::getParameterInfo (int32 paramIndex, ParameterInfo&
 	return SingleComponentEffect::getParameterInfo (paramIndex, info);
 }
 
-tresult PLUGIN_API Processor::getParamStringByValue (ParamID tag, ParamValue valueNormalized, String128 string)
+tresult PLUGIN_API Processor::getParamStringByValue (ParamID tag, ParamValue valueNormalized,
+                                                     String128 string)
 {
 	pendingRestart.deliverIfDue ();
 	return SingleComponentEffect::getParamStringByValue (tag, valueNormalized, string);

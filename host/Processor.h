@@ -5,9 +5,9 @@
 // Must come before any other header that pulls in the edit-controller interface.
 #include "public.sdk/source/vst/vstsinglecomponenteffect.h"
 
+#include "DeferredRestart.h"
 #include "effect/CPlugIn.h"
 #include "effect/GuiMessage.h"
-#include "DeferredRestart.h"
 
 #include "LatestControlValues.h"
 #include "adapter/MidiControllers.h"
@@ -88,14 +88,16 @@ public:
 	Steinberg::tresult PLUGIN_API setParamNormalized (Steinberg::Vst::ParamID tag,
 	                                                  Steinberg::Vst::ParamValue value) SMTG_OVERRIDE;
 	Steinberg::tresult PLUGIN_API setKnobMode (Steinberg::Vst::KnobMode mode) SMTG_OVERRIDE;
-	Steinberg::tresult PLUGIN_API setComponentHandler (Steinberg::Vst::IComponentHandler* handler) SMTG_OVERRIDE;
+	Steinberg::tresult PLUGIN_API setComponentHandler (Steinberg::Vst::IComponentHandler* handler)
+	    SMTG_OVERRIDE;
 	// These also send a restart still owed (see DeferredRestart).
-	Steinberg::Vst::ParamValue PLUGIN_API getParamNormalized (Steinberg::Vst::ParamID tag) SMTG_OVERRIDE;
-	Steinberg::tresult PLUGIN_API getParameterInfo (Steinberg::int32 paramIndex,
-	                                                Steinberg::Vst::ParameterInfo& info) SMTG_OVERRIDE;
-	Steinberg::tresult PLUGIN_API getParamStringByValue (Steinberg::Vst::ParamID tag,
-	                                                     Steinberg::Vst::ParamValue valueNormalized,
-	                                                     Steinberg::Vst::String128 string) SMTG_OVERRIDE;
+	Steinberg::Vst::ParamValue PLUGIN_API getParamNormalized (Steinberg::Vst::ParamID tag)
+	    SMTG_OVERRIDE;
+	Steinberg::tresult PLUGIN_API getParameterInfo (
+	    Steinberg::int32 paramIndex, Steinberg::Vst::ParameterInfo& info) SMTG_OVERRIDE;
+	Steinberg::tresult PLUGIN_API
+	getParamStringByValue (Steinberg::Vst::ParamID tag, Steinberg::Vst::ParamValue valueNormalized,
+	                       Steinberg::Vst::String128 string) SMTG_OVERRIDE;
 
 	//---IUnitInfo: the factory presets as one program list -----------------------
 	Steinberg::int32 PLUGIN_API getProgramListCount () SMTG_OVERRIDE;

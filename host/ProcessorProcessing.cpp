@@ -237,7 +237,8 @@ void Processor::reportProgramValues (ProcessData& data)
 		ParamID id = static_cast<ParamID> (k);
 		if (k >= controls)
 			id = k == controls ? kJoystickXId : kJoystickYId;
-		else if (const ControlDescriptor* d = effect->controlAt (k); !d || d->controlType == kControlMeter)
+		else if (const ControlDescriptor* d = effect->controlAt (k);
+		         !d || d->controlType == kControlMeter)
 			continue;
 		int32 queueIndex = 0;
 		if (IParamValueQueue* queue = output->addParameterData (id, queueIndex))

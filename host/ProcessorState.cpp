@@ -170,8 +170,10 @@ void Processor::selectPreset (int32 slot)
 
 	if (programValueCount >= 2)
 	{
-		programValues[static_cast<size_t> (programValueCount - 2)].store (clampNormalized ((x + 1.) * 0.5));
-		programValues[static_cast<size_t> (programValueCount - 1)].store (clampNormalized ((y + 1.) * 0.5));
+		programValues[static_cast<size_t> (programValueCount - 2)].store (
+		    clampNormalized ((x + 1.) * 0.5));
+		programValues[static_cast<size_t> (programValueCount - 1)].store (
+		    clampNormalized ((y + 1.) * 0.5));
 		programToReport.store (true);
 	}
 	announceMovedParameters ();

@@ -57,7 +57,10 @@ void Vst2ParameterMap::buildShortNames ()
 		char full[128 * 3 + 1];
 		Vst2Text::copyUtf16 (full, sizeof (full), info.shortTitle);
 		char name[Vst2Abi::kParamStringSize];
-		Vst2Text::copyUtf16 (name, size, full[0] != 0 && std::strlen (full) < static_cast<size_t> (size) ? info.shortTitle : info.title);
+		Vst2Text::copyUtf16 (name, size,
+		                     full[0] != 0 && std::strlen (full) < static_cast<size_t> (size)
+		                         ? info.shortTitle
+		                         : info.title);
 		shortNames.emplace_back (name);
 	}
 	Vst2Text::makeUnique (shortNames, size);
