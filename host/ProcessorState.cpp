@@ -118,6 +118,15 @@ tresult PLUGIN_API Processor::setParamNormalized (ParamID tag, ParamValue value)
 			latestValues.setFromHost (static_cast<int32> (tag),
 			                          static_cast<float> (effect->valueFromNormalized (
 			                              static_cast<int32> (tag), controlFractionOfHostValue (*d, value))));
+	// A program report still to come carries what the host set since.
+	if (result == kResultOk && programValues)
+	{
+		const int32 controls = programValueCount - 2;
+		if (tag < static_cast<ParamID> (controls))
+			programValues[static_cast<size_t> (tag)].store (value);
+		else if (tag == kJoystickXId || tag == kJoystickYId)
+			programValues[static_cast<size_t> (controls + (tag == kJoystickXId ? 0 : 1))].store (value);
+	}
 	if (tag == kBypassId && result == kResultOk)
 		latestValues.setBypassFromHost (value != 0.);
 	if (result != kResultOk || tag != kPresetsParamId)
