@@ -147,50 +147,54 @@ public:
 class RunLoopHost : public IHostApplication, public Linux::IRunLoop
 {
 public:
-    tresult PLUGIN_API getName (String128 out) override
+	tresult PLUGIN_API getName (String128 out) override
 	{
-        out[0] = 0;
-        return kResultOk;
+		out[0] = 0;
+		return kResultOk;
 	}
 	tresult PLUGIN_API createInstance (TUID, TUID, void** obj) override
 	{
 		*obj = nullptr;
 		return kNotImplemented;
 	}
-    tresult PLUGIN_API registerEventHandler(Linux::IEventHandler*, Linux::FileDescriptor) override
-    {
-        return kNotImplemented;
-    }
-    tresult PLUGIN_API unregisterEventHandler(Linux::IEventHandler*) override { return kNotImplemented; }
-    tresult PLUGIN_API registerTimer(Linux::ITimerHandler* handler, Linux::TimerInterval) override
-    {
-        timers.push_back(handler);
-        return kResultOk;
-    }
-    tresult PLUGIN_API unregisterTimer(Linux::ITimerHandler* handler) override
-    {
-        for (auto it = timers.begin(); it != timers.end(); ++it)
-            if (*it == handler)
-            {
-                timers.erase(it);
-                return kResultOk;
-            }
-        return kInvalidArgument;
-    }
-    void runTimers()
-    {
-        for (Linux::ITimerHandler* timer : std::vector<Linux::ITimerHandler*>(timers))
-            timer->onTimer();
-    }
-    tresult PLUGIN_API queryInterface (const TUID iid, void** obj) override
+	tresult PLUGIN_API registerEventHandler (Linux::IEventHandler*, Linux::FileDescriptor) override
 	{
-        if (FUnknownPrivate::iidEqual(iid, Linux::IRunLoop::iid))
-        {
-            *obj = static_cast<Linux::IRunLoop*>(this);
-            return kResultOk;
-        }
-        if (FUnknownPrivate::iidEqual(iid, IHostApplication::iid) || FUnknownPrivate::iidEqual(iid, FUnknown::iid))
-        {
+		return kNotImplemented;
+	}
+	tresult PLUGIN_API unregisterEventHandler (Linux::IEventHandler*) override
+	{
+		return kNotImplemented;
+	}
+	tresult PLUGIN_API registerTimer (Linux::ITimerHandler* handler, Linux::TimerInterval) override
+	{
+		timers.push_back (handler);
+		return kResultOk;
+	}
+	tresult PLUGIN_API unregisterTimer (Linux::ITimerHandler* handler) override
+	{
+		for (auto it = timers.begin (); it != timers.end (); ++it)
+			if (*it == handler)
+			{
+				timers.erase (it);
+				return kResultOk;
+			}
+		return kInvalidArgument;
+	}
+	void runTimers ()
+	{
+		for (Linux::ITimerHandler* timer : std::vector<Linux::ITimerHandler*> (timers))
+			timer->onTimer ();
+	}
+	tresult PLUGIN_API queryInterface (const TUID iid, void** obj) override
+	{
+		if (FUnknownPrivate::iidEqual (iid, Linux::IRunLoop::iid))
+		{
+			*obj = static_cast<Linux::IRunLoop*> (this);
+			return kResultOk;
+		}
+		if (FUnknownPrivate::iidEqual (iid, IHostApplication::iid) ||
+		    FUnknownPrivate::iidEqual (iid, FUnknown::iid))
+		{
 			*obj = static_cast<IHostApplication*> (this);
 			return kResultOk;
 		}
@@ -200,7 +204,7 @@ public:
 	uint32 PLUGIN_API addRef () override { return 1; }
 	uint32 PLUGIN_API release () override { return 1; }
 
-    std::vector<Linux::ITimerHandler*> timers;
+	std::vector<Linux::ITimerHandler*> timers;
 };
 
 class ComponentHandler : public IComponentHandler

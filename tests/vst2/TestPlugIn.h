@@ -16,13 +16,13 @@ namespace Vst2Test {
 // Parameter ids of the test plug-in, added to the controller out of id order.
 enum TestParamId : Steinberg::Vst::ParamID
 {
-    kGainId = 0,       // output = input * gain (normalized value)
-    kMeterId = 3,      // read-only
-    kHiddenId = 4,     // hidden
-    kLongNameId = 5,   // title and units longer than a VST 2 buffer
-    kFixedId = 7,      // three steps, not automatable; a change makes the controller report new latency and titles
-    kBypassId = 100,   // bypass
-    kProgramId = 200,  // program change of the root unit ("Alpha", "Beta", "Gamma")
+	kGainId = 0,         // output = input * gain (normalized value)
+	kMeterId = 3,        // read-only
+	kHiddenId = 4,       // hidden
+	kLongNameId = 5,     // title and units longer than a VST 2 buffer
+	kFixedId = 7,        // three steps, not automatable; a change makes the controller report new latency and titles
+	kBypassId = 100,     // bypass
+	kProgramId = 200,    // program change of the root unit ("Alpha", "Beta", "Gamma")
 };
 
 // Gain that each program sets.
