@@ -114,6 +114,8 @@ Steinberg::tresult Processor::receiveText (const Steinberg::char8* text)
 		return Steinberg::kResultOk;
 	if (std::strcmp (text, "VSTGUITimerPing") == 0)
 	{
+		// The editor's timer runs outside the host's calls: a restart still owed goes now.
+		pendingRestart.onTimer ();
 		delegateMessage.messageCode = kGuiTimerPing;
 		effect->handleGuiMessage (&delegateMessage);
 	}

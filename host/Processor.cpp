@@ -5,6 +5,7 @@
 #include "LogParameter.h"
 #include "ParameterText.h"
 #include "PeakParameter.h"
+#include "ShortTitles.h"
 #include "VoltOctaveParameter.h"
 
 #include "effect/CStDelayFil.h"
@@ -101,7 +102,7 @@ tresult PLUGIN_API Processor::initialize (FUnknown* context)
 		return kResultFalse;
 	const tresult result = SingleComponentEffect::initialize (context);
 	initialized = result == kResultOk;
-	hostQuirks = HostQuirks::of (context);
+	pendingRestart.findRunLoop (context);
 
 	// A second initialize keeps the effect it has.
 	if (!effect)
@@ -141,6 +142,11 @@ tresult PLUGIN_API Processor::initialize (FUnknown* context)
 			}
 			addControlParameters (0, firstReleaseControlCount ());
 			latestValues.reset (*effect, bypass);
+			programValueCount = effect->controlCount () + 2;
+			programValues.reset (new (std::nothrow)
+			                         std::atomic<double>[static_cast<size_t> (programValueCount)]);
+			if (!programValues)
+				programValueCount = 0;
 			addRangeParameter (parameters, "VectorJoystick X", kJoystickXId, 0.5,
 			                   ParameterInfo::kCanAutomate, 2);
 			addRangeParameter (parameters, "VectorJoystick Y", kJoystickYId, 0.5,
@@ -162,6 +168,7 @@ tresult PLUGIN_API Processor::initialize (FUnknown* context)
 	// their index (saved automation, VST 2 sessions) find every earlier one where it was.
 	if (result == kResultOk && effect)
 		addControlParameters (firstReleaseControlCount (), effect->controlCount ());
+	assignShortTitles (parameters);
 	return result;
 }
 
@@ -339,6 +346,7 @@ tresult PLUGIN_API Processor::terminate ()
 	}
 	prepared = false;
 	initialized = false;
+	pendingRestart.stop ();
 #if TARNWICK_HAS_EDITOR
 	// Run-loop registrations an editor could not undo inside the host's own callback go now:
 	// the host may unload the module next.
@@ -351,6 +359,34 @@ tresult PLUGIN_API Processor::setKnobMode (KnobMode mode)
 {
 	SingleComponentEffect::setKnobMode (mode);
 	return kResultOk;
+}
+
+tresult PLUGIN_API Processor::setComponentHandler (IComponentHandler* handler)
+{
+	const tresult result = SingleComponentEffect::setComponentHandler (handler);
+	// Some hosts offer their run loop here rather than through the context.
+	if (initialized)
+		pendingRestart.findRunLoop (handler);
+	return result;
+}
+
+ParamValue PLUGIN_API Processor::getParamNormalized (ParamID tag)
+{
+	pendingRestart.deliverIfDue ();
+	return SingleComponentEffect::getParamNormalized (tag);
+}
+
+tresult PLUGIN_API Processor::getParameterInfo (int32 paramIndex, ParameterInfo& info)
+{
+	pendingRestart.deliverIfDue ();
+	return SingleComponentEffect::getParameterInfo (paramIndex, info);
+}
+
+tresult PLUGIN_API Processor::getParamStringByValue (ParamID tag, ParamValue valueNormalized,
+                                                     String128 string)
+{
+	pendingRestart.deliverIfDue ();
+	return SingleComponentEffect::getParamStringByValue (tag, valueNormalized, string);
 }
 
 tresult PLUGIN_API Processor::getMidiControllerAssignment (int32 busIndex, int16 /*channel*/,

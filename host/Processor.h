@@ -5,9 +5,9 @@
 // Must come before any other header that pulls in the edit-controller interface.
 #include "public.sdk/source/vst/vstsinglecomponenteffect.h"
 
+#include "DeferredRestart.h"
 #include "effect/CPlugIn.h"
 #include "effect/GuiMessage.h"
-#include "HostQuirks.h"
 
 #include "LatestControlValues.h"
 #include "adapter/MidiControllers.h"
@@ -20,6 +20,8 @@
 #include "vstgui/plugin-bindings/vst3editor.h"
 #endif
 
+#include <atomic>
+#include <memory>
 #include <vector>
 
 namespace Vire2VUR3 {
@@ -87,6 +89,16 @@ public:
 	Steinberg::tresult PLUGIN_API setParamNormalized (Steinberg::Vst::ParamID tag,
 	                                                  Steinberg::Vst::ParamValue value) SMTG_OVERRIDE;
 	Steinberg::tresult PLUGIN_API setKnobMode (Steinberg::Vst::KnobMode mode) SMTG_OVERRIDE;
+	Steinberg::tresult PLUGIN_API setComponentHandler (Steinberg::Vst::IComponentHandler* handler)
+	    SMTG_OVERRIDE;
+	// These also send a restart still owed (see DeferredRestart).
+	Steinberg::Vst::ParamValue PLUGIN_API getParamNormalized (Steinberg::Vst::ParamID tag)
+	    SMTG_OVERRIDE;
+	Steinberg::tresult PLUGIN_API getParameterInfo (
+	    Steinberg::int32 paramIndex, Steinberg::Vst::ParameterInfo& info) SMTG_OVERRIDE;
+	Steinberg::tresult PLUGIN_API
+	getParamStringByValue (Steinberg::Vst::ParamID tag, Steinberg::Vst::ParamValue valueNormalized,
+	                       Steinberg::Vst::String128 string) SMTG_OVERRIDE;
 
 	//---IUnitInfo: the factory presets as one program list -----------------------
 	Steinberg::int32 PLUGIN_API getProgramListCount () SMTG_OVERRIDE;
@@ -150,6 +162,7 @@ private:
 	                   Steinberg::int32 channels, HostInfoBlock& hostInfoBlock, bool hasContext);
 	void runBlock (Steinberg::Vst::ProcessData& data, float** inputChannels, Steinberg::int32 channels);
 	void writeMeters (Steinberg::Vst::ProcessData& data, bool reportValues);
+	void reportProgramValues (Steinberg::Vst::ProcessData& data);
 	bool prepareEffect (double sampleRate);
 
 	// Controller-side helpers (main thread).
@@ -179,7 +192,14 @@ private:
 	bool prepared;
 	// Between initialize and terminate.
 	bool initialized;
-	HostQuirks hostQuirks;
+	// The restart after a program change, sent once the host's call has returned.
+	DeferredRestart pendingRestart {*this};
+	// The values a program change gave the controls (by position) and the joystick (last
+	// two), reported to the host as output parameter changes by the next block: hosts that
+	// offer no run loop and do not call again take them from there.
+	std::unique_ptr<std::atomic<double>[]> programValues;
+	Steinberg::int32 programValueCount {0};
+	std::atomic<bool> programToReport {false};
 	// The program-list table of the IUnitInfo queries is the one inherited from
 	// EditControllerEx1; nothing fills it.
 };

@@ -224,6 +224,31 @@ void Processor::applyParameterChanges (ProcessData& data)
 	}
 }
 
+void Processor::reportProgramValues (ProcessData& data)
+{
+	if (!programToReport.load () || !programToReport.exchange (false))
+		return;
+	IParameterChanges* output = data.outputParameterChanges;
+	if (!output)
+		return;
+	const int32 controls = programValueCount - 2;
+	for (int32 k = 0; k < programValueCount; ++k)
+	{
+		ParamID id = static_cast<ParamID> (k);
+		if (k >= controls)
+			id = k == controls ? kJoystickXId : kJoystickYId;
+		else if (const ControlDescriptor* d = effect->controlAt (k);
+		         !d || d->controlType == kControlMeter)
+			continue;
+		int32 queueIndex = 0;
+		if (IParamValueQueue* queue = output->addParameterData (id, queueIndex))
+		{
+			int32 pointIndex = 0;
+			queue->addPoint (0, programValues[static_cast<size_t> (k)].load (), pointIndex);
+		}
+	}
+}
+
 void Processor::writeMeters (ProcessData& data, bool reportValues)
 {
 	IParameterChanges* output = data.outputParameterChanges;
@@ -388,6 +413,7 @@ tresult PLUGIN_API Processor::process (ProcessData& data)
 
 	// Changes count even in blocks without audio (hosts flush parameters that way).
 	applyParameterChanges (data);
+	reportProgramValues (data);
 
 	const bool takesInput = !effect->noAudioInput;
 	if (!data.outputs || data.numOutputs <= 0 || (takesInput && (!data.inputs || data.numInputs <= 0)))

@@ -27,6 +27,7 @@ const ParamID kSavedHostParameterIds[StateImage::kHostValueCount] = {
 
 tresult PLUGIN_API Processor::getState (IBStream* state)
 {
+	pendingRestart.deliverIfDue ();
 	if (!effect)
 		return kResultFalse;
 	// The values last asked for, also those no block has carried yet (a host saving at once).
@@ -59,6 +60,8 @@ tresult PLUGIN_API Processor::setState (IBStream* state)
 		return kResultFalse;
 
 	saved.applyTo (*effect);
+	// A program selected before the restore is not reported over it.
+	programToReport.store (false);
 	// What the restore wrote is what a save right after it must carry.
 	const int32 count = static_cast<int32> (saved.controlValues.size ());
 	for (int32 i = 0; i < count; ++i)
@@ -78,6 +81,8 @@ tresult PLUGIN_API Processor::setComponentState (IBStream* state)
 	SavedState saved;
 	if (!saved.read (state, *effect))
 		return kResultFalse;
+	const DeferredRestart::Hold hold (pendingRestart);
+	programToReport.store (false);
 
 	const int32 count = static_cast<int32> (saved.controlValues.size ());
 	for (int32 i = 0; i < count; ++i)
@@ -128,6 +133,7 @@ tresult PLUGIN_API Processor::setParamNormalized (ParamID tag, ParamValue value)
 	if (!std::isfinite (value))
 		return kResultFalse;
 	value = clampNormalized (value);
+	const DeferredRestart::Hold hold (pendingRestart);
 
 	const tresult result = SingleComponentEffect::setParamNormalized (tag, value);
 	sendParameterMessage (tag, value);
@@ -137,6 +143,15 @@ tresult PLUGIN_API Processor::setParamNormalized (ParamID tag, ParamValue value)
 			latestValues.setFromHost (static_cast<int32> (tag),
 			                          static_cast<float> (effect->valueFromNormalized (
 			                              static_cast<int32> (tag), controlFractionOfHostValue (*d, value))));
+	// A program report still to come carries what the host set since.
+	if (result == kResultOk && programValues)
+	{
+		const int32 controls = programValueCount - 2;
+		if (tag < static_cast<ParamID> (controls))
+			programValues[static_cast<size_t> (tag)].store (value);
+		else if (tag == kJoystickXId || tag == kJoystickYId)
+			programValues[static_cast<size_t> (controls + (tag == kJoystickXId ? 0 : 1))].store (value);
+	}
 	if (tag == kBypassId && result == kResultOk)
 		latestValues.setBypassFromHost (value != 0.);
 	if (result != kResultOk || tag != kPresetsParamId)
@@ -169,6 +184,8 @@ void Processor::selectPreset (int32 slot)
 		if (!std::isfinite (hostValue))
 			hostValue = 0.;
 		effect->setNormalizedValue (i, fraction, false);
+		if (i < programValueCount)
+			programValues[static_cast<size_t> (i)].store (clampNormalized (hostValue));
 		latestValues.setFromHost (i, static_cast<float> (effect->valueFromNormalized (i, fraction)));
 		SingleComponentEffect::setParamNormalized (static_cast<ParamID> (i), hostValue);
 		sendParameterMessage (static_cast<ParamID> (i), clampNormalized (hostValue));
@@ -185,18 +202,26 @@ void Processor::selectPreset (int32 slot)
 	SingleComponentEffect::setParamNormalized (kJoystickYId, (y + 1.) * 0.5);
 	sendParameterMessage (kJoystickYId, clampNormalized ((y + 1.) * 0.5));
 
+	if (programValueCount >= 2)
+	{
+		programValues[static_cast<size_t> (programValueCount - 2)].store (
+		    clampNormalized ((x + 1.) * 0.5));
+		programValues[static_cast<size_t> (programValueCount - 1)].store (
+		    clampNormalized ((y + 1.) * 0.5));
+		programToReport.store (true);
+	}
 	announceMovedParameters ();
 	refreshDependentControls ();
 }
 
 void Processor::announceMovedParameters ()
 {
-	// A host that would hang is not told: it reads the values again when it restores a
-	// session, and until then shows the old ones. (Telling it by edits instead would be worse:
-	// it also selects the program while loading a session, before the saved state, and would
-	// replay the edits over that state.)
-	if (componentHandler && !hostQuirks.restartHangsInsideProgramChange)
-		componentHandler->restartComponent (kParamValuesChanged);
+	// Not from inside the host's call: a host may hold a lock there that its restart handling
+	// takes again (Ardour 7.3 hangs). (Telling it by edits instead would be worse: hosts also
+	// select the program while loading a session, before the saved state, and would replay
+	// the edits over that state.)
+	if (componentHandler)
+		pendingRestart.request (kParamValuesChanged);
 }
 
 void Processor::refreshDependentControls ()

@@ -73,6 +73,8 @@ enum EffectOpcode : int32_t
 	kEffGetVendorVersion = VST_EFFECT_OPCODE_VENDOR_VERSION,
 	kEffCanDo = VST_EFFECT_OPCODE_SUPPORTS,
 	kEffGetTailSize = VST_EFFECT_OPCODE_TAIL_SAMPLES,
+	// 56; vst.h gives this name to 57 (the keys-required opcode), which hosts never send for it.
+	kEffGetParameterProperties = VST_EFFECT_OPCODE_38,
 	kEffGetVstVersion = VST_EFFECT_OPCODE_VST_VERSION,
 	kEffStartProcess = VST_EFFECT_OPCODE_PROCESS_BEGIN,
 	kEffStopProcess = VST_EFFECT_OPCODE_PROCESS_END,
@@ -212,6 +214,44 @@ struct PinProperties
 	char shortLabel[kPinShortLabelSize];
 	char future[48];
 };
+
+//------------------------------------------------------------------------
+// Parameter properties (answer of kEffGetParameterProperties). vst.h's record lacks the
+// large integer step after stepInteger, which moves everything behind it by four bytes.
+enum ParameterFlags : int32_t
+{
+	kParameterIsSwitch = VST_PARAMETER_FLAGS_SWITCH,
+	kParameterUsesIntegerMinMax = VST_PARAMETER_FLAGS_INTEGER_LIMITS,
+	kParameterUsesFloatStep = VST_PARAMETER_FLAGS_STEP_FLOAT,
+	kParameterUsesIntStep = VST_PARAMETER_FLAGS_STEP_INT,
+	kParameterSupportsDisplayIndex = VST_PARAMETER_FLAGS_INDEX,
+	kParameterSupportsDisplayCategory = VST_PARAMETER_FLAGS_CATEGORY,
+};
+
+constexpr int32_t kParameterLabelSize = VST_BUFFER_64;
+constexpr int32_t kParameterShortLabelSize = VST_BUFFER_8;
+constexpr int32_t kParameterCategoryLabelSize = VST_BUFFER_24;
+
+struct ParameterProperties
+{
+	float stepFloat;
+	float smallStepFloat;
+	float largeStepFloat;
+	char label[kParameterLabelSize];
+	int32_t flags;
+	int32_t minInteger;
+	int32_t maxInteger;
+	int32_t stepInteger;
+	int32_t largeStepInteger;
+	char shortLabel[kParameterShortLabelSize];
+	int16_t displayIndex;
+	int16_t category;
+	int16_t numParametersInCategory;
+	int16_t reserved;
+	char categoryLabel[kParameterCategoryLabelSize];
+	char future[16];
+};
+static_assert (sizeof (ParameterProperties) == 152, "the host's record has 152 bytes");
 
 // The head of a speaker arrangement record: the rest (per-speaker records) is
 // not needed to learn the channel count.

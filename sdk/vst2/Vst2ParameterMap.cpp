@@ -1,8 +1,12 @@
 #include "Vst2ParameterMap.h"
 
+#include "Vst2Abi.h"
+#include "Vst2Text.h"
+
 #include "pluginterfaces/vst/ivstunits.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace Steinberg {
 namespace Vst {
@@ -48,6 +52,26 @@ void Vst2ParameterMap::build (IEditController* controller, const std::vector<Par
 		const size_t rb = rank (b.id);
 		return ra != rb ? ra < rb : a.id < b.id;
 	});
+	buildShortNames ();
+}
+
+void Vst2ParameterMap::buildShortNames ()
+{
+	const int32 size = Vst2Abi::kParamStringSize;
+	shortNames.clear ();
+	for (const ParameterInfo& info : infos)
+	{
+		// A short title cut short would be worse than the title cut short.
+		char full[128 * 3 + 1];
+		Vst2Text::copyUtf16 (full, sizeof (full), info.shortTitle);
+		char name[Vst2Abi::kParamStringSize];
+		Vst2Text::copyUtf16 (name, size,
+		                     full[0] != 0 && std::strlen (full) < static_cast<size_t> (size)
+		                         ? info.shortTitle
+		                         : info.title);
+		shortNames.emplace_back (name);
+	}
+	Vst2Text::makeUnique (shortNames, size);
 }
 
 void Vst2ParameterMap::refreshInfos (IEditController* controller)
@@ -64,6 +88,12 @@ void Vst2ParameterMap::refreshInfos (IEditController* controller)
 		if (index >= 0)
 			infos[static_cast<size_t> (index)] = info;
 	}
+	buildShortNames ();
+}
+
+const char* Vst2ParameterMap::shortNameAt (int32 index) const
+{
+	return isValidIndex (index) ? shortNames[static_cast<size_t> (index)].c_str () : nullptr;
 }
 
 const ParameterInfo* Vst2ParameterMap::infoAt (int32 index) const

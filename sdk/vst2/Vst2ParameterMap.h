@@ -8,6 +8,7 @@
 
 #include "pluginterfaces/vst/ivsteditcontroller.h"
 
+#include <string>
 #include <vector>
 
 namespace Steinberg {
@@ -25,6 +26,9 @@ public:
 	// Null for an index out of range.
 	const ParameterInfo* infoAt (int32 index) const;
 	ParamID idAt (int32 index) const;
+	// The parameter's name within a VST 2 host's 8 bytes, different from every other's: its
+	// short title when that fits, else its title cut short. Null for an index out of range.
+	const char* shortNameAt (int32 index) const;
 	// -1 when the id is not a VST 2 parameter.
 	int32 indexOf (ParamID id) const;
 
@@ -32,7 +36,10 @@ public:
 	ParamID programChangeId () const { return programChange; }
 
 private:
+	void buildShortNames ();
+
 	std::vector<ParameterInfo> infos;
+	std::vector<std::string> shortNames;
 	ParamID bypass {kNoParamId};
 	ParamID programChange {kNoParamId};
 };

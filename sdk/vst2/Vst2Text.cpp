@@ -1,5 +1,6 @@
 #include "Vst2Text.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace Steinberg {
@@ -139,6 +140,43 @@ void toUtf16 (TChar* dst, int32_t dstSize, const char* src)
 			dst[n++] = static_cast<TChar> (cp);
 	}
 	dst[n] = 0;
+}
+
+void makeUnique (std::vector<std::string>& names, int32_t size)
+{
+	const size_t room = size > 1 ? static_cast<size_t> (size - 1) : 0;
+	std::vector<std::string> taken;
+	const auto isTaken = [&] (const std::string& name) {
+		return std::find (taken.begin (), taken.end (), name) != taken.end ();
+	};
+	// A number is never given a name that another parameter has as its own.
+	const auto isSomeonesOwn = [&] (const std::string& name) {
+		return std::find (names.begin (), names.end (), name) != names.end ();
+	};
+	for (std::string& name : names)
+	{
+		if (isTaken (name))
+		{
+			const std::string base = name;
+			for (int number = 2;; ++number)
+			{
+				const std::string digits = std::to_string (number);
+				if (digits.size () > room)
+					break;
+				size_t keep = std::min (base.size (), room - digits.size ());
+				// Not inside a UTF-8 sequence.
+				while (keep > 0 && (static_cast<unsigned char> (base[keep]) & 0xC0) == 0x80)
+					--keep;
+				const std::string candidate = base.substr (0, keep) + digits;
+				if (!isTaken (candidate) && !isSomeonesOwn (candidate))
+				{
+					name = candidate;
+					break;
+				}
+			}
+		}
+		taken.push_back (name);
+	}
 }
 
 } // namespace Vst2Text

@@ -4,6 +4,8 @@
 #include "pluginterfaces/vst/vsttypes.h"
 
 #include <cstdint>
+#include <string>
+#include <vector>
 
 namespace Steinberg {
 namespace Vst {
@@ -21,6 +23,11 @@ void copyUtf16 (char* dst, int32_t size, const TChar* src);
 // Converts a zero-terminated UTF-8 string into dst (at most dstSize units,
 // terminator included). Invalid bytes become U+FFFD.
 void toUtf16 (TChar* dst, int32_t dstSize, const char* src);
+
+// Makes the names pairwise different, each within size bytes (terminator included): a
+// name that an earlier one already took ends in the lowest number from 2 up that makes it
+// new, cut short to make room. Deterministic; the first of equal names keeps its own.
+void makeUnique (std::vector<std::string>& names, int32_t size);
 
 } // namespace Vst2Text
 } // namespace Vst

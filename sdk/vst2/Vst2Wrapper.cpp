@@ -417,8 +417,8 @@ bool Vst2Wrapper::copyParameterText (int32_t index, char* text, int32_t which)
 	switch (which)
 	{
 		case kTextName:
-			Vst2Text::copyUtf16 (text, Vst2Abi::kParamStringSize, info->title);
-			return true;
+		    Vst2Text::copyBytes (text, Vst2Abi::kParamStringSize, parameters.shortNameAt (index));
+		    return true;
 		case kTextLabel:
 			Vst2Text::copyUtf16 (text, Vst2Abi::kParamStringSize, info->units);
 			return true;
@@ -433,6 +433,32 @@ bool Vst2Wrapper::copyParameterText (int32_t index, char* text, int32_t which)
 			return true;
 		}
 	}
+}
+
+bool Vst2Wrapper::parameterProperties (int32_t index,
+                                       Vst2Abi::ParameterProperties* properties) const
+{
+	using namespace Vst2Abi;
+	const ParameterInfo* info = parameters.infoAt (index);
+	if (properties == nullptr || info == nullptr || !controller)
+		return false;
+	std::memset (properties, 0, sizeof (ParameterProperties));
+	Vst2Text::copyUtf16 (properties->label, kParameterLabelSize, info->title);
+	Vst2Text::copyBytes (properties->shortLabel, kParameterShortLabelSize,
+	                     parameters.shortNameAt (index));
+	// Stepped parameters count in their steps (a list in its item numbers); two steps make a
+	// switch. Categories would come from units, and this plug-in keeps its parameters in the
+	// root unit: none are given.
+	if (info->stepCount > 0)
+	{
+		properties->flags = kParameterUsesIntegerMinMax | kParameterUsesIntStep;
+		properties->maxInteger = info->stepCount;
+		properties->stepInteger = 1;
+		properties->largeStepInteger = 1;
+		if (info->stepCount == 1)
+			properties->flags |= kParameterIsSwitch;
+	}
+	return true;
 }
 
 bool Vst2Wrapper::stringToParameter (int32_t index, const char* text)
@@ -605,7 +631,9 @@ intptr_t Vst2Wrapper::dispatch (int32_t opcode, int32_t index, intptr_t value, v
 			const ParameterInfo* info = parameters.infoAt (index);
 			return (info != nullptr && (info->flags & ParameterInfo::kCanAutomate) != 0) ? 1 : 0;
 		}
-		case kEffString2Parameter: return stringToParameter (index, static_cast<const char*> (ptr)) ? 1 : 0;
+	    case kEffGetParameterProperties:
+		    return parameterProperties (index, static_cast<ParameterProperties*> (ptr)) ? 1 : 0;
+	    case kEffString2Parameter: return stringToParameter (index, static_cast<const char*> (ptr)) ? 1 : 0;
 
 		case kEffSetSampleRate: return audio->setSampleRate (static_cast<double> (opt)) ? 1 : 0;
 		case kEffSetBlockSize:

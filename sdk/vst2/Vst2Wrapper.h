@@ -60,6 +60,7 @@ private:
 
 	// Host requests
 	bool copyParameterText (int32_t index, char* text, int32_t which);
+	bool parameterProperties (int32_t index, Vst2Abi::ParameterProperties* properties) const;
 	bool stringToParameter (int32_t index, const char* text);
 	bool setProgram (intptr_t program);
 	int32_t currentProgram () const;

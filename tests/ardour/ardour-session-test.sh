@@ -32,6 +32,11 @@ case $format in
     ln -s "$bundle/Contents/x86_64-linux/Tarnwick.so" "$scratch/plugins/Tarnwick.so"
     export LXVST_PATH=$scratch/plugins
     LD_LIBRARY_PATH=/usr/lib/ardour7 /usr/lib/ardour7/ardour-vst-scanner -f "$scratch/plugins/Tarnwick.so"
+    # The VST 3 face too: its titles are what the VST 2 parameters must be labelled.
+    mkdir -p "$scratch/vst3"
+    ln -s "$bundle" "$scratch/vst3/Tarnwick.vst3"
+    export VST3_PATH=$scratch/vst3
+    LD_LIBRARY_PATH=/usr/lib/ardour7 /usr/lib/ardour7/ardour-vst3-scanner -f "$scratch/vst3/Tarnwick.vst3"
     ;;
   LV2)
     # Ardour finds LV2 bundles itself, through lilv, when the session starts.

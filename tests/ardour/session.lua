@@ -19,10 +19,11 @@ local program = "Crude Verb"
 -- Parameter indices as Ardour lists them (the plug-in's controls come first, in id order).
 local DELAY, FEEDBACK, WETDRY, DELAYSTATE, CONTROLS = 0, 1, 6, 8, 10
 -- Ardour shows VST 3 and LV2 parameters in their plain ranges, VST 2 parameters as 0..1.
+-- program_feedback: "Feedback" of the program.
 local settings = {
-	VST3  = { delay = 350, wetdry = 80, feedback = 40 },
-	LXVST = { delay = 0.175, wetdry = 0.8, feedback = 0.4 },
-	LV2   = { delay = 350, wetdry = 80, feedback = 40 },
+	VST3  = { delay = 350, wetdry = 80, feedback = 40, program_feedback = 79 },
+	LXVST = { delay = 0.175, wetdry = 0.8, feedback = 0.4, program_feedback = 0.79 },
+	LV2   = { delay = 350, wetdry = 80, feedback = 40, program_feedback = 79 },
 }
 local set = settings[format]
 assert (set, "TARNWICK_FORMAT must be VST3, LXVST or LV2")
@@ -90,8 +91,31 @@ if phase == "create" then
 	local preset = plugin:preset_by_label (program)
 	assert (preset and preset.valid, "no program " .. program)
 	check (plugin:load_preset (preset), "loading " .. program)
+	-- Ardour's controls show the program once the plug-in has told it, outside the call.
+	ARDOUR.LuaAPI.wait_for_process_callback (4, 1000)
+	local shown = params_of (proc)
+	check (near (shown[FEEDBACK + 1], set.program_feedback), "program's Feedback not shown: " .. shown[FEEDBACK + 1])
+	check (shown[DELAYSTATE + 1] == 1, "program's Delay State not shown: " .. shown[DELAYSTATE + 1])
 	ARDOUR.LuaAPI.set_processor_param (proc, DELAY, set.delay)
 	ARDOUR.LuaAPI.set_processor_param (proc, WETDRY, set.wetdry)
+
+	-- VST 2 parameters are labelled with their VST 3 titles (not an 8-byte cut), no two alike.
+	if format == "LXVST" then
+		local vst3 = ARDOUR.LuaAPI.new_plugin (Session, plugin_id, ARDOUR.PluginType.VST3, "")
+		assert (not vst3:isnil (), "VST 3 face not found: was it scanned?")
+		local titles = {}
+		local vst3_plugin = vst3:to_insert ():plugin (0)
+		for i = 0, vst3_plugin:parameter_count () - 1 do titles[vst3_plugin:parameter_label (i)] = true end
+		local seen = {}
+		for i = 0, plugin:parameter_count () - 1 do
+			local label = plugin:parameter_label (i)
+			check (titles[label], "VST 2 parameter " .. i .. " labelled " .. label .. ", no VST 3 title")
+			check (not seen[label], "two VST 2 parameters labelled " .. label)
+			seen[label] = true
+		end
+		check (plugin:parameter_count () >= 23, "VST 2 parameters: " .. plugin:parameter_count ())
+		vst3_plugin = nil; vst3 = nil
+	end
 	-- Let the glides end before the bounce.
 	ARDOUR.LuaAPI.wait_for_process_callback (40, 5000)
 	local values = params_of (proc)

@@ -215,7 +215,15 @@ TEST_F (StateTest, ProgramTwoMovesEveryControlWithOneRestart)
 	PluginInstance& instance = newActiveInstance ();
 	instance.handler ().clear ();
 	ASSERT_EQ (instance.selectProgram (2), kResultOk);
+	// Not inside the host's call: with its next one, once.
+	EXPECT_EQ (instance.handler ().count (HandlerCall::kRestartComponent), 0u);
 
+	for (ParamID id = 0; id < 10; ++id)
+	{
+		const double f = static_cast<float> ((kHollowRing[id] - kRanges[id].min) /
+		                                     (kRanges[id].max - kRanges[id].min));
+		EXPECT_EQ (instance.getParamNormalized (id), f) << id;
+	}
 	const auto& calls = instance.handler ().calls ();
 	EXPECT_EQ (instance.handler ().count (HandlerCall::kRestartComponent), 1u);
 	for (const HandlerCall& call : calls)
@@ -224,13 +232,6 @@ TEST_F (StateTest, ProgramTwoMovesEveryControlWithOneRestart)
 		{
 			EXPECT_EQ (call.flags, kParamValuesChanged);
 		}
-	}
-
-	for (ParamID id = 0; id < 10; ++id)
-	{
-		const double f = static_cast<float> ((kHollowRing[id] - kRanges[id].min) /
-		                                     (kRanges[id].max - kRanges[id].min));
-		EXPECT_EQ (instance.getParamNormalized (id), f) << id;
 	}
 	// Preset joystick programs are zero: X = Y = 0, shown as (0 + 1) / 2.
 	EXPECT_EQ (instance.getParamNormalized (kJoystickX), 0.5);

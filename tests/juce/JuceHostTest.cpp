@@ -189,6 +189,9 @@ TEST_F (JuceHost, ProgramChangeMovesTheParametersJuceShows)
     processSilence (*instance, 2, kBlock, kBlock);
     EXPECT_EQ (instance->getCurrentProgram (), 2);
     const auto& parameters = instance->getParameters ();
+    // The plug-in tells JUCE of the moved values outside JUCE's own call, with JUCE's next call
+    // into it on this thread (headless JUCE offers no run loop): here the first text it asks for.
+    EXPECT_EQ (parameters[0]->getCurrentValueAsText (), "0.00");
     EXPECT_EQ (parameters[0]->getCurrentValueAsText (), "1140.00");
     EXPECT_EQ (parameters[1]->getCurrentValueAsText (), "82.50");
     EXPECT_EQ (parameters[6]->getCurrentValueAsText (), "64.00");

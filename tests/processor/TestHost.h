@@ -3,11 +3,12 @@
 // host, and a block of audio buffers.
 #pragma once
 
+#include "pluginterfaces/gui/iplugview.h"
 #include "pluginterfaces/vst/ivstaudioprocessor.h"
-#include "pluginterfaces/vst/ivstevents.h"
-#include "pluginterfaces/vst/ivstparameterchanges.h"
-#include "pluginterfaces/vst/ivsthostapplication.h"
 #include "pluginterfaces/vst/ivsteditcontroller.h"
+#include "pluginterfaces/vst/ivstevents.h"
+#include "pluginterfaces/vst/ivsthostapplication.h"
+#include "pluginterfaces/vst/ivstparameterchanges.h"
 
 #include <utility>
 #include <vector>
@@ -142,17 +143,13 @@ public:
 	std::vector<Event> events;
 };
 
-// A host context that answers IHostApplication with the given name.
-class NamedHost : public IHostApplication
+// A host context that offers its run loop, as some hosts do: the test runs its timers.
+class RunLoopHost : public IHostApplication, public Linux::IRunLoop
 {
 public:
-	explicit NamedHost (const char* hostName) : name (hostName) {}
 	tresult PLUGIN_API getName (String128 out) override
 	{
-		size_t i = 0;
-		for (; name[i] != 0 && i < 127; ++i)
-			out[i] = static_cast<TChar> (name[i]);
-		out[i] = 0;
+		out[0] = 0;
 		return kResultOk;
 	}
 	tresult PLUGIN_API createInstance (TUID, TUID, void** obj) override
@@ -160,8 +157,41 @@ public:
 		*obj = nullptr;
 		return kNotImplemented;
 	}
+	tresult PLUGIN_API registerEventHandler (Linux::IEventHandler*, Linux::FileDescriptor) override
+	{
+		return kNotImplemented;
+	}
+	tresult PLUGIN_API unregisterEventHandler (Linux::IEventHandler*) override
+	{
+		return kNotImplemented;
+	}
+	tresult PLUGIN_API registerTimer (Linux::ITimerHandler* handler, Linux::TimerInterval) override
+	{
+		timers.push_back (handler);
+		return kResultOk;
+	}
+	tresult PLUGIN_API unregisterTimer (Linux::ITimerHandler* handler) override
+	{
+		for (auto it = timers.begin (); it != timers.end (); ++it)
+			if (*it == handler)
+			{
+				timers.erase (it);
+				return kResultOk;
+			}
+		return kInvalidArgument;
+	}
+	void runTimers ()
+	{
+		for (Linux::ITimerHandler* timer : std::vector<Linux::ITimerHandler*> (timers))
+			timer->onTimer ();
+	}
 	tresult PLUGIN_API queryInterface (const TUID iid, void** obj) override
 	{
+		if (FUnknownPrivate::iidEqual (iid, Linux::IRunLoop::iid))
+		{
+			*obj = static_cast<Linux::IRunLoop*> (this);
+			return kResultOk;
+		}
 		if (FUnknownPrivate::iidEqual (iid, IHostApplication::iid) ||
 		    FUnknownPrivate::iidEqual (iid, FUnknown::iid))
 		{
@@ -174,8 +204,7 @@ public:
 	uint32 PLUGIN_API addRef () override { return 1; }
 	uint32 PLUGIN_API release () override { return 1; }
 
-private:
-	const char* name;
+	std::vector<Linux::ITimerHandler*> timers;
 };
 
 class ComponentHandler : public IComponentHandler

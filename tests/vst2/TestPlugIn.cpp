@@ -271,7 +271,7 @@ public:
 		parameters.addParameter (STR16 ("Meter"), nullptr, 0, 0, ParameterInfo::kIsReadOnly, kMeterId);
 		parameters.addParameter (STR16 ("Hidden"), nullptr, 0, 0, ParameterInfo::kIsHidden | ParameterInfo::kIsReadOnly,
 		                         kHiddenId);
-		parameters.addParameter (STR16 ("Fixed"), nullptr, 0, 0, 0, kFixedId);
+		parameters.addParameter (STR16 ("Fixed"), nullptr, 3, 0, 0, kFixedId);
 		parameters.addParameter (STR16 ("Bypass"), nullptr, 1, 0,
 		                         ParameterInfo::kCanAutomate | ParameterInfo::kIsBypass, kBypassId);
 		parameters.addParameter (list->getParameter ());

@@ -20,7 +20,7 @@ enum TestParamId : Steinberg::Vst::ParamID
 	kMeterId = 3,        // read-only
 	kHiddenId = 4,       // hidden
 	kLongNameId = 5,     // title and units longer than a VST 2 buffer
-	kFixedId = 7,        // not automatable; a change makes the controller report new latency and titles
+	kFixedId = 7,        // three steps, not automatable; a change makes the controller report new latency and titles
 	kBypassId = 100,     // bypass
 	kProgramId = 200,    // program change of the root unit ("Alpha", "Beta", "Gamma")
 };

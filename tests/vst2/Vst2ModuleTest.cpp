@@ -12,10 +12,12 @@
 #include <cmath>
 #include <cstring>
 #include <dlfcn.h>
+#include <set>
 
 using namespace Steinberg;
 using namespace Steinberg::Vst;
 using namespace Vst2Test;
+using Tarnwick::HostKit::ParameterDescription;
 using Tarnwick::HostKit::PluginInstance;
 using Tarnwick::HostKit::PluginModule;
 
@@ -132,9 +134,9 @@ TEST_F (Vst2ModuleTest, AnnouncesIdentityTenControlParametersAndElevenPrograms)
 	EXPECT_EQ (parameterText (e, Abi::kEffGetProductString, 0), "TarnwickFreex86");
 	EXPECT_EQ (parameterText (e, Abi::kEffGetVendorString, 0), "Vanter Moor");
 
-	// The ten controls first (ids 0-9), names cut to the 8 bytes hosts reserve.
-	const char* names[10] = {"Delay", "Feedbac", "Cutoff", "Resonan", "Delay R",
-	                         "Offset", "Wet/Dry", "Volume", "Delay S", "Active"};
+	// The ten controls first (ids 0-9), named within the 8 bytes hosts reserve.
+	const char* names[10] = {"Delay",  "Feedbk",  "Cutoff", "Reso",    "DlyRat",
+	                         "Offset", "Wet/Dry", "Volume", "DlyStat", "Active"};
 	ASSERT_GE (e->num_params, 10);
 	for (int32_t i = 0; i < 10; ++i)
 		EXPECT_EQ (parameterText (e, Abi::kEffGetParamName, i), names[i]) << i;
@@ -167,9 +169,36 @@ TEST_F (Vst2ModuleTest, AnnouncesIdentityTenControlParametersAndElevenPrograms)
 	}
 	EXPECT_EQ (visible[9], 9u);
 
-	const char* programs[11] = {"Factory Preset", "Heavy",       "Hollow Ring",      "Banking",
-	                            "Beats as Bass",  "Crude Verb",  "Some Space",       "Padding for Pads",
-	                            "Good on Atmos",  "Pipes",       "Automate Me"};
+	// The properties label each with its VST 3 title; the short names are all different; the
+	// two lists are switches.
+	std::set<std::string> shortNames;
+	for (int32_t i = 0; i < e->num_params; ++i)
+	{
+		Abi::ParameterProperties properties {};
+		ASSERT_EQ (dispatch (e, Abi::kEffGetParameterProperties, i, 0, &properties), 1) << i;
+		ParameterDescription description;
+		for (const auto& p : vst3.parameters ())
+			if (p.id == visible[static_cast<size_t> (i)])
+				description = p;
+		EXPECT_EQ (std::string (properties.label), description.title) << i;
+		EXPECT_EQ (std::string (properties.shortLabel), parameterText (e, Abi::kEffGetParamName, i))
+		    << i;
+		shortNames.insert (properties.shortLabel);
+		const bool list = i == 8 || i == 9;
+		EXPECT_EQ (properties.flags, list ? Abi::kParameterIsSwitch |
+		                                        Abi::kParameterUsesIntegerMinMax |
+		                                        Abi::kParameterUsesIntStep
+		                                  : 0)
+		    << i;
+		EXPECT_EQ (properties.maxInteger, list ? 1 : 0) << i;
+		EXPECT_EQ (properties.stepInteger, list ? 1 : 0) << i;
+	}
+	EXPECT_EQ (shortNames.size (), static_cast<size_t> (e->num_params));
+	EXPECT_EQ (dispatch (e, Abi::kEffGetParameterProperties, e->num_params, 0, nullptr), 0);
+
+	const char* programs[11] = {"Factory Preset", "Heavy",      "Hollow Ring", "Banking",
+	                            "Beats as Bass",  "Crude Verb", "Some Space",  "Padding for Pads",
+	                            "Good on Atmos",  "Pipes",      "Automate Me"};
 	ASSERT_EQ (e->num_programs, 11);
 	for (int32_t i = 0; i < 11; ++i)
 		EXPECT_EQ (programName (e, i), programs[i]) << i;

@@ -7,6 +7,8 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <string>
+#include <vector>
 
 using namespace Steinberg;
 using namespace Steinberg::Vst;
@@ -60,4 +62,16 @@ TEST (Vst2Text, Utf8BecomesUtf16)
 	EXPECT_EQ (out[0], 0xFFFD);
 	Vst2Text::toUtf16 (out, 8, nullptr);
 	EXPECT_EQ (out[0], 0);
+}
+
+TEST (Vst2Text, MakeUniqueNumbersLaterClashesWithinTheBuffer)
+{
+	// "Delay2" is someone's own name, so the second "Delay" gets 3; the clipped clash keeps
+	// within 7 bytes and never splits a UTF-8 sequence.
+	std::vector<std::string> names = {"Delay",   "Delay", "Delay2",        "Joystic",
+	                                  "Joystic", "Gain",  "Prema\xC3\xA9", "Prema\xC3\xA9"};
+	Vst2Text::makeUnique (names, 8);
+	const std::vector<std::string> expected = {"Delay",   "Delay3", "Delay2",        "Joystic",
+	                                           "Joysti2", "Gain",   "Prema\xC3\xA9", "Prema2"};
+	EXPECT_EQ (names, expected);
 }

@@ -121,6 +121,23 @@ TEST_F (Vst2WrapperTest, ParametersAreInIdOrderWithTextsCutToTheHostBuffer)
 	EXPECT_EQ (dispatch (e, Abi::kEffCanBeAutomated, 0), 1);
 	EXPECT_EQ (dispatch (e, Abi::kEffCanBeAutomated, 2), 0);
 
+	// The properties: the whole title and the short name, steps for a stepped parameter.
+	Abi::ParameterProperties properties {};
+	std::memset (&properties, 0x55, sizeof (properties));
+	ASSERT_EQ (dispatch (e, Abi::kEffGetParameterProperties, 1, 0, &properties), 1);
+	EXPECT_STREQ (properties.label, "Very Long Parameter Name");
+	EXPECT_STREQ (properties.shortLabel, "Very Lo");
+	EXPECT_EQ (properties.flags, 0);
+	EXPECT_EQ (properties.category, 0);
+	ASSERT_EQ (dispatch (e, Abi::kEffGetParameterProperties, 2, 0, &properties), 1);
+	EXPECT_STREQ (properties.label, "Fixed");
+	EXPECT_EQ (properties.flags, Abi::kParameterUsesIntegerMinMax | Abi::kParameterUsesIntStep);
+	EXPECT_EQ (properties.minInteger, 0);
+	EXPECT_EQ (properties.maxInteger, 3);
+	EXPECT_EQ (properties.stepInteger, 1);
+	EXPECT_EQ (dispatch (e, Abi::kEffGetParameterProperties, 3, 0, &properties), 0);
+	EXPECT_EQ (dispatch (e, Abi::kEffGetParameterProperties, 0, 0, nullptr), 0);
+
 	// Nothing is written past the eight bytes hosts reserve.
 	char text[32];
 	std::memset (text, 0x55, sizeof (text));
