@@ -32,7 +32,9 @@ protected:
 	std::vector<float> run (PluginInstance& instance, double bpm, int64 frames, int64 impulseAt = -1)
 	{
 		ProcessContext context {};
-		context.state = ProcessContext::kPlaying | (bpm > 0.0 ? ProcessContext::kTempoValid : 0u);
+		context.state = ProcessContext::kPlaying;
+		if (bpm > 0.0)
+			context.state |= ProcessContext::kTempoValid;
 		context.sampleRate = 48000.0;
 		context.tempo = bpm > 0.0 ? bpm : 140.0;
 		std::vector<float> in (kBlock), inRight (kBlock), outLeft (kBlock), outRight (kBlock), result;

@@ -118,7 +118,7 @@ TEST_F (Lv2State, SavesTheVst3StateBytesAsAChunk)
 	std::vector<Steinberg::uint8> vst3Bytes;
 	ASSERT_TRUE (vst3.getState (vst3Bytes));
 	EXPECT_EQ (saved.bytes, std::vector<uint8_t> (vst3Bytes.begin (), vst3Bytes.end ()));
-	EXPECT_EQ (saved.bytes.size (), 58u);
+	EXPECT_EQ (saved.bytes.size (), 114u);
 }
 
 TEST_F (Lv2State, RestoresTheJoystickAndTheControlsAtOnce)

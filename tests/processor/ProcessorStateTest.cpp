@@ -69,6 +69,18 @@ Bytes productState (int64 version, const float floats[8], uint32 delayState, uin
 	return bytes;
 }
 
+// The tail a state of this version ends with: its version, the controls after the first part
+// (the product's Sync and Note, `laterControls` of them), the eleven saved host values at 0.
+Bytes& putTail (Bytes& bytes, int laterControls = 2, uint32 sync = 0, uint32 note = 12)
+{
+	bytes.put<int32> (2);
+	if (laterControls == 2)
+		bytes.put<uint32> (sync).put<uint32> (note);
+	for (int k = 0; k < 11; ++k)
+		bytes.put<float> (0.f);
+	return bytes;
+}
+
 const float kSomeValues[8] = {1234.5f, 42.f, 3000.f, 2.5f, 3.f, 0.5f, 75.f, 0.25f};
 
 std::vector<std::vector<float>> render (Processor& processor, int blocks)
@@ -103,7 +115,7 @@ ProbeControl plainControl (const char* name, float min = 0.f, float max = 1.f, f
 
 } // namespace
 
-TEST (ProcessorState, DefaultStateIsTheDocumented58Bytes)
+TEST (ProcessorState, DefaultStateIsTheFirstReleases58BytesThenTheTail)
 {
 	ProcessorRig rig;
 	rig.initialize ();
@@ -111,6 +123,8 @@ TEST (ProcessorState, DefaultStateIsTheDocumented58Bytes)
 	Bytes expected = productState (1, defaults, 0, 0);
 	expected.put<int16> (0).put<float> (0.f).put<float> (0.f);
 	ASSERT_EQ (expected.data.size (), 58u);
+	putTail (expected);
+	ASSERT_EQ (expected.data.size (), 114u);
 	const std::vector<unsigned char> head = {1, 0, 0, 0, 0, 0, 0, 0};
 	ASSERT_TRUE (std::equal (head.begin (), head.end (), expected.data.begin ()));
 	EXPECT_EQ (stateOf (*rig.processor), expected.data);
@@ -132,9 +146,12 @@ TEST (ProcessorState, RestoreWritesEveryControlBypassAndJoystickAtOnce)
 	rig.start ();
 	Bytes state = productState (1, kSomeValues, 1, 1);
 	state.put<int16> (1).put<float> (0.5f).put<float> (-0.25f);
+	putTail (state, 2, 1, 5);
 	ASSERT_EQ (restore (*rig.processor, state.data), kResultOk);
 
 	auto* effect = static_cast<CStDelayFil*> (rig.effect ());
+	EXPECT_EQ (effect->m_uSync, 1u);
+	EXPECT_EQ (effect->m_uNote, 5u);
 	EXPECT_EQ (effect->m_fDelay_ms, 1234.5f);
 	EXPECT_EQ (effect->m_fFeedback_pct, 42.f);
 	EXPECT_EQ (effect->m_f_fc_Hz, 3000.f);
@@ -312,6 +329,7 @@ TEST (ProcessorState, ValuesOutsideTheirRangesAreClamped)
 	const float clamped[8] = {2000.f, 0.f, 100.f, 10.f, 1.f, 1.f, 100.f, 1.f};
 	Bytes expected = productState (1, clamped, 1, 1);
 	expected.put<int16> (1).put<float> (1.f).put<float> (-1.f);
+	putTail (expected);
 	EXPECT_EQ (stateOf (*rig.processor), expected.data);
 
 	ASSERT_EQ (restore (*rig.processor, state.data, true), kResultOk);
@@ -335,6 +353,7 @@ TEST (ProcessorState, StateOfOtherVariableTypes)
 	rig.initialize ();
 	Bytes expected;
 	expected.put<int64> (1).put<int32> (-3).put<double> (0.).put<int16> (0).put<float> (0.f).put<float> (0.f);
+	putTail (expected, 0);
 	EXPECT_EQ (stateOf (*rig.processor), expected.data);
 
 	Bytes state;
@@ -496,7 +515,7 @@ TEST (ProcessorState, NextBlockReportsTheProgramsValuesUnlessAStateCameBetween)
 	ASSERT_EQ (processor.setParamNormalized (kPresetsParamId, presets->toNormalized (5)),
 	           kResultOk);
 	std::vector<std::pair<ParamID, ParamValue>> expected;
-	for (ParamID id = 0; id < 10; ++id)
+	for (ParamID id = 0; id < 12; ++id)
 		expected.emplace_back (id, processor.getParamNormalized (id));
 	expected.emplace_back (kJoystickXId, processor.getParamNormalized (kJoystickXId));
 	expected.emplace_back (kJoystickYId, processor.getParamNormalized (kJoystickYId));

@@ -184,14 +184,13 @@ TEST_F (Vst2ModuleTest, AnnouncesIdentityTenControlParametersAndElevenPrograms)
 		EXPECT_EQ (std::string (properties.shortLabel), parameterText (e, Abi::kEffGetParamName, i))
 		    << i;
 		shortNames.insert (properties.shortLabel);
-		const bool list = i == 8 || i == 9;
-		EXPECT_EQ (properties.flags, list ? Abi::kParameterIsSwitch |
-		                                        Abi::kParameterUsesIntegerMinMax |
-		                                        Abi::kParameterUsesIntStep
-		                                  : 0)
-		    << i;
-		EXPECT_EQ (properties.maxInteger, list ? 1 : 0) << i;
-		EXPECT_EQ (properties.stepInteger, list ? 1 : 0) << i;
+		// Delay State, Active and Sync switch; Note steps through its 21 notes.
+		const bool toggle = i == 8 || i == 9 || i == 23;
+		const bool notes = i == 24;
+		const int32_t stepped = Abi::kParameterUsesIntegerMinMax | Abi::kParameterUsesIntStep;
+		EXPECT_EQ (properties.flags, toggle ? Abi::kParameterIsSwitch | stepped : notes ? stepped : 0) << i;
+		EXPECT_EQ (properties.maxInteger, toggle ? 1 : notes ? 20 : 0) << i;
+		EXPECT_EQ (properties.stepInteger, toggle || notes ? 1 : 0) << i;
 	}
 	EXPECT_EQ (shortNames.size (), static_cast<size_t> (e->num_params));
 	EXPECT_EQ (dispatch (e, Abi::kEffGetParameterProperties, e->num_params, 0, nullptr), 0);
@@ -296,7 +295,7 @@ TEST_F (Vst2ModuleTest, ChunkFromOneInstanceRestoresAnotherExactly)
 	ASSERT_GE (chunk.size (), 16u);
 	int64_t componentLength = 0;
 	std::memcpy (&componentLength, chunk.data (), 8);
-	ASSERT_EQ (componentLength, 58); // the component's saved state
+	ASSERT_EQ (componentLength, 114); // the component's saved state
 	int64_t controllerLength = -1;
 	std::memcpy (&controllerLength, chunk.data () + 8 + componentLength, 8);
 	EXPECT_EQ (static_cast<size_t> (8 + componentLength + 8 + controllerLength), chunk.size ());
@@ -479,7 +478,7 @@ TEST_F (Vst2ModuleTest, HostileInputIsRefused)
 	const std::vector<char> now = chunkOf (e);
 	int64_t componentLength = 0;
 	std::memcpy (&componentLength, now.data (), 8);
-	ASSERT_EQ (componentLength, 58);
+	ASSERT_EQ (componentLength, 114);
 	PluginModule module;
 	PluginInstance vst3 (module);
 	ASSERT_TRUE (loadVst3 (module, vst3)) << module.error () << vst3.error ();
