@@ -296,6 +296,9 @@ bool CStDelayFil::prepareToProcess()
     m_LeftSilence.reset();
     m_RightSilence.reset();
     const bool smoothingReady = CPlugIn::prepareToProcess();
+    // The synced time glides as the knob does.
+    if (const ControlDescriptor* delay = controlAt(kDelay))
+        m_TempoSync.setCoefficients(delay->smoothCoeffA, delay->smoothCoeffB);
     return smoothingReady && leftReady && rightReady;
 }
 

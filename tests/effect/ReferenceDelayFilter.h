@@ -119,19 +119,37 @@ struct StereoDelay
     bool prepared = false;
     Voice left;
     Voice right;
+    // Sync: the note's time at the tempo stands in for the Delay knob's. Changes glide like the
+    // knob; the synced time lets go once it is back on the knob's with Sync off.
+    bool sync = false;
+    double quarters = 1.0;
+    double tempo = 120.0;
+    bool synced = false;
+    bool syncSettled = false;
+    float syncedMs = 0.0f;
+    Smoother syncGlide;
+
+    float noteMs() const
+    {
+        double ms = quarters * 60000.0 / tempo;
+        while (ms > 2000.0)
+            ms *= 0.5;
+        return (float)ms;
+    }
 
     void push(bool recook)
     {
         float d;
         float fb;
+        const float knob = synced ? syncedMs : value[0];
         if (delayState != 0)
         {
-            d = value[0] / value[4];
+            d = knob / value[4];
             fb = value[1];
         }
         else
         {
-            d = value[0] * 0.01f / value[4];
+            d = knob * 0.01f / value[4];
             fb = value[1] - 5.0f;
         }
         right.delayMs = value[5] + d;
@@ -188,6 +206,28 @@ struct StereoDelay
         push(true);
     }
 
+    // Sync on or off, the note (in quarter notes) or the tempo changed.
+    void setSync(bool on, double noteQuarters, double bpm)
+    {
+        const bool changed = on != sync || (on && (noteQuarters != quarters || bpm != tempo));
+        sync = on;
+        quarters = noteQuarters;
+        tempo = bpm;
+        if (!changed || (!sync && !synced))
+            return;
+        if (!synced)
+        {
+            synced = true;
+            syncedMs = value[0];
+            syncGlide.state = value[0];
+            syncGlide.last = value[0];
+        }
+        syncSettled = false;
+        syncGlide.a = smoother[0].a;
+        syncGlide.b = smoother[0].b;
+        push(true);
+    }
+
     void setDelayState(uint32_t index)
     {
         if (index != delayState)
@@ -228,6 +268,27 @@ struct StereoDelay
                 value[i] = y;
                 push(true);
             }
+        }
+        if (synced && !syncSettled)
+        {
+            const float target = sync ? noteMs() : value[0];
+            const float y = syncGlide.b * target + syncGlide.a * syncGlide.state;
+            syncGlide.state = y;
+            const float before = syncedMs;
+            if (y == syncGlide.last)
+            {
+                syncedMs = target;
+                syncSettled = true;
+                if (!sync)
+                    synced = false;
+            }
+            else
+            {
+                syncGlide.last = y;
+                syncedMs = y;
+            }
+            if (syncedMs != before || !synced)
+                push(true);
         }
         const float volume = value[7];
         if (active != 0)

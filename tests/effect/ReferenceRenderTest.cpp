@@ -39,7 +39,8 @@ enum class Script
     Steady,        // the preset, untouched
     Glide,         // all eight continuous controls glide to other values mid-render
     ModeSwitch,    // Delay State flips, the delay glides, Active goes off and on
-    LongestDelay   // delay mode, 2000 ms, ratio 1, offset 1: the right voice wants 2001 ms
+    LongestDelay,  // delay mode, 2000 ms, ratio 1, offset 1: the right voice wants 2001 ms
+    Synced         // Sync on (1/8 at 133 BPM), the tempo falls to 97, the note turns 1/4T, Sync off
 };
 
 struct RenderCase
@@ -154,6 +155,28 @@ TEST_P(ReferenceRender, MatchesStraightLineModelBitForBit)
             effect.setNormalizedValue(9, 0.0, false);
             model.setActive(0);
         }
+        if (c.script == Script::Synced && n == glideAt)
+        {
+            effect.setHostTempo(133.0);
+            effect.setNormalizedValue(11, 9 / 20.0, false);
+            effect.setNormalizedValue(10, 1.0, false);
+            model.setSync(true, 0.5, 133.0);
+        }
+        if (c.script == Script::Synced && n == switchAt)
+        {
+            effect.setHostTempo(97.0);
+            model.setSync(true, 0.5, 97.0);
+        }
+        if (c.script == Script::Synced && n == offAt)
+        {
+            effect.setNormalizedValue(11, 10 / 20.0, false);
+            model.setSync(true, 2.0 / 3.0, 97.0);
+        }
+        if (c.script == Script::Synced && n == onAt)
+        {
+            effect.setNormalizedValue(10, 0.0, false);
+            model.setSync(false, 2.0 / 3.0, 97.0);
+        }
 
         size_t end = c.runFrames == 0 ? n + 1 : n + c.runFrames;
         for (size_t stop : stops)
@@ -236,6 +259,11 @@ const RenderCase kRenderCases[] = {
     {"FactoryComb44k1StereoGlideInRuns", 0, 44100, 2, 1.5, Script::Glide, 256},
     {"FactoryComb48kStereoGlideInRuns", 0, 48000, 2, 1.0, Script::Glide, 512},
     {"GoodOnAtmosDelay48kStereoModeSwitchInRuns", 8, 48000, 2, 2.0, Script::ModeSwitch, 3},
+    // Sync: the synced time glides in, follows the tempo and the note, and hands back to the knob.
+    {"SomeSpaceDelay48kStereoSynced", 6, 48000, 2, 3.0, Script::Synced, 0},
+    {"SomeSpaceDelay48kStereoSyncedInRuns", 6, 48000, 2, 3.0, Script::Synced, 512},
+    {"CrudeVerbDelay44k1MonoSyncedInRuns", 5, 44100, 1, 3.0, Script::Synced, 61},
+    {"BankingComb48kStereoSyncedInRuns", 3, 48000, 2, 3.0, Script::Synced, 333},
 };
 
 INSTANTIATE_TEST_SUITE_P(Presets, ReferenceRender, ::testing::ValuesIn(kRenderCases),
