@@ -36,7 +36,7 @@ tresult PLUGIN_API Processor::getState (IBStream* state)
 	const bool saveBypass = latestValues.bypass (bypass);
 	float hostValues[StateImage::kHostValueCount];
 	for (int32 k = 0; k < StateImage::kHostValueCount; ++k)
-		hostValues[k] = static_cast<float> (getParamNormalized (kSavedHostParameterIds[k]));
+		hostValues[k] = static_cast<float> (SingleComponentEffect::getParamNormalized (kSavedHostParameterIds[k]));
 	return SavedState::write (state, *effect, saveBypass, haveValues ? values.data () : nullptr, hostValues)
 	           ? kResultOk
 	           : kResultFalse;
