@@ -39,6 +39,7 @@ public:
 	// The host side of the next block (cleared after each block).
 	HostKit::HostParameterChanges& changes () { return inputChanges; }
 	HostKit::HostEventList& events () { return inputEvents; }
+	HostKit::HostTransport& hostTransport () { return transport; }
 	// Input silence flags of the following blocks (0: none).
 	void setInputSilence (Steinberg::uint64 flags) { inputSilence = flags; }
 	// The following blocks read silence instead of the test material.

@@ -31,6 +31,7 @@ const char* nameOf (Scenario scenario)
 		case Scenario::kBlockSizes: return "BlockSizes";
 		case Scenario::kSilentTail: return "SilentTail";
 		case Scenario::kInPlace: return "InPlace";
+		case Scenario::kTempoSync: return "TempoSync";
 	}
 	return "Unknown";
 }
@@ -63,6 +64,7 @@ ScenarioOutcome ProcessScenarios::run (Scenario scenario, MeasuredSection* secti
 		case Scenario::kBlockSizes: outcome = blockSizes (section); break;
 		case Scenario::kSilentTail: outcome = silentTail (section); break;
 		case Scenario::kInPlace: outcome = inPlace (section); break;
+		case Scenario::kTempoSync: outcome = tempoSync (section); break;
 	}
 	rig.setInputSilence (0);
 	rig.setSilentInput (false);
@@ -127,6 +129,24 @@ ScenarioOutcome ProcessScenarios::automation (MeasuredSection* section)
 		if (outcome != ScenarioOutcome::kPassed)
 			return outcome;
 	}
+	return ScenarioOutcome::kPassed;
+}
+
+// Sync on, and the host's tempo moves every block: the synced time glides all along.
+ScenarioOutcome ProcessScenarios::tempoSync (MeasuredSection* section)
+{
+	change (10, 0, 1.0);  // Sync
+	change (11, 0, 0.45); // Note 1/8
+	for (int b = 0; b < 48; ++b)
+	{
+		rig.hostTransport ().setTempo (60.0 + 11.0 * (b % 17));
+		if (b == 30)
+			change (11, 77, 0.8);
+		const ScenarioOutcome outcome = block (kBlock, section);
+		if (outcome != ScenarioOutcome::kPassed)
+			return outcome;
+	}
+	rig.hostTransport ().setTempo (120.0);
 	return ScenarioOutcome::kPassed;
 }
 

@@ -21,12 +21,14 @@ enum class Scenario
 	kBlockSizes,
 	kSilentTail,
 	kInPlace,
+	kTempoSync,
 };
-constexpr int kScenarioCount = 9;
+constexpr int kScenarioCount = 10;
 inline constexpr Scenario kAllScenarios[kScenarioCount] = {
     Scenario::kSteady,     Scenario::kAutomation, Scenario::kMidi,
     Scenario::kProgramChange, Scenario::kBypass,  Scenario::kSilenceFlags,
     Scenario::kBlockSizes, Scenario::kSilentTail, Scenario::kInPlace,
+    Scenario::kTempoSync,
 };
 const char* nameOf (Scenario scenario);
 
@@ -58,6 +60,7 @@ public:
 private:
 	ScenarioOutcome steady (MeasuredSection* section);
 	ScenarioOutcome automation (MeasuredSection* section);
+	ScenarioOutcome tempoSync (MeasuredSection* section);
 	ScenarioOutcome midi (MeasuredSection* section);
 	ScenarioOutcome programChange (MeasuredSection* section);
 	ScenarioOutcome bypass (MeasuredSection* section);
