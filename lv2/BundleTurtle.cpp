@@ -207,13 +207,16 @@ void BundleTurtle::writePlugin (std::ostream& out) const
 	    << " ;\n\t\tlv2:symbol \"enabled\" ;\n\t\tlv2:name \"Enabled\" ;\n\t\tlv2:designation lv2:enabled ;\n"
 	       "\t\tlv2:portProperty lv2:toggled, lv2:integer ;\n\t\tlv2:default 1 ;\n\t\tlv2:minimum 0 ;\n"
 	       "\t\tlv2:maximum 1\n\t]";
-	// The host's tempo arrives as time:Position objects beside the MIDI events.
 	out << ", [\n\t\ta lv2:InputPort, atom:AtomPort ;\n\t\tatom:bufferType atom:Sequence ;\n"
-	       "\t\tatom:supports midi:MidiEvent, time:Position ;\n\t\tlv2:designation lv2:control ;\n"
+	       "\t\tatom:supports midi:MidiEvent ;\n\t\tlv2:designation lv2:control ;\n"
 	       "\t\tlv2:portProperty lv2:connectionOptional ;\n\t\tlv2:index "
 	    << kMidiInPort << " ;\n\t\tlv2:symbol \"midi_in\" ;\n\t\tlv2:name \"MIDI In\"\n\t]";
 	writeControlPorts (firstRelease, effect.controlCount ());
-	out << " .\n";
+	// The host's tempo, as time:Position objects, on an input of its own: hosts such as Ardour
+	// treat an input that also takes MIDI as a MIDI input and send it no positions.
+	out << ", [\n\t\ta lv2:InputPort, atom:AtomPort ;\n\t\tatom:bufferType atom:Sequence ;\n"
+	       "\t\tatom:supports time:Position ;\n\t\tlv2:portProperty lv2:connectionOptional ;\n\t\tlv2:index "
+	    << kTimeInPort << " ;\n\t\tlv2:symbol \"time_in\" ;\n\t\tlv2:name \"Time In\"\n\t] .\n";
 	if (!uiBinary.empty ())
 		out << "\n<" TARNWICK_LV2_UI_URI ">\n\ta ui:X11UI ;\n"
 		       "\tlv2:requiredFeature ui:idleInterface, ui:parent ;\n"

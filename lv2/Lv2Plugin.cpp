@@ -92,6 +92,7 @@ void Lv2Plugin::connectPort (uint32_t port, void* data)
 		case kAudioOutRight: audioOut[1] = static_cast<float*> (data); break;
 		case kEnabledPort: enabled = static_cast<const float*> (data); break;
 		case kMidiInPort: midiIn = static_cast<const LV2_Atom_Sequence*> (data); break;
+		case kTimeInPort: timeIn = static_cast<const LV2_Atom_Sequence*> (data); break;
 		default:
 			if (controlPositionOfPort (port) >= 0)
 				controls[controlPositionOfPort (port)] = static_cast<const float*> (data);
@@ -183,10 +184,10 @@ void Lv2Plugin::applyMidiControllers ()
 
 void Lv2Plugin::applyHostTempo ()
 {
-	if (!midiIn || uris.atomSequence == 0 || midiIn->atom.type != uris.atomSequence)
+	if (!timeIn || uris.atomSequence == 0 || timeIn->atom.type != uris.atomSequence)
 		return;
 	double tempo = 0.;
-	LV2_ATOM_SEQUENCE_FOREACH (midiIn, event)
+	LV2_ATOM_SEQUENCE_FOREACH (timeIn, event)
 	{
 		if ((event->body.type != uris.atomObject && event->body.type != uris.atomBlank) ||
 		    event->body.size < sizeof (LV2_Atom_Object_Body))

@@ -52,7 +52,7 @@ private:
 
 	void applyControlPorts ();
 	void applyMidiControllers ();
-	// The last tempo of the block's time:Position objects.
+	// The last tempo of the block's time:Position objects on the time input.
 	void applyHostTempo ();
 	void runEffect (uint32_t frames, uint32_t channels);
 	void silenceOutputs (uint32_t frames);
@@ -70,6 +70,7 @@ private:
 	const float* controls[CStDelayFil::kControlCount] = {};
 	const float* enabled = nullptr;
 	const LV2_Atom_Sequence* midiIn = nullptr;
+	const LV2_Atom_Sequence* timeIn = nullptr;
 
 	// The port value each control last took, and controls a restore has set: their next
 	// port value only counts when it asks for something else than the restored value.

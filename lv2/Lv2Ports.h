@@ -1,7 +1,7 @@
 // The plug-in's port indices: stereo audio in and out, one control input per
 // control of the first release (in control-list order), the enable switch (bypass),
-// the MIDI (and time) input, then the controls added later, so that the first
-// release's ports keep their indices.
+// the MIDI input, then what was added later (the later controls, the time input for
+// the host's tempo), so that the first release's ports keep their indices.
 #pragma once
 
 #include "effect/CStDelayFil.h"
@@ -20,7 +20,8 @@ enum PortIndex : uint32_t
 	kEnabledPort = kFirstControlPort + CStDelayFil::kFirstReleaseControlCount,
 	kMidiInPort,
 	kFirstLaterControlPort,
-	kPortCount = kFirstLaterControlPort + CStDelayFil::kControlCount - CStDelayFil::kFirstReleaseControlCount
+	kTimeInPort = kFirstLaterControlPort + CStDelayFil::kControlCount - CStDelayFil::kFirstReleaseControlCount,
+	kPortCount
 };
 
 inline uint32_t controlPort (int position)
@@ -35,7 +36,7 @@ inline int controlPositionOfPort (uint32_t port)
 {
 	if (port >= kFirstControlPort && port < kEnabledPort)
 		return static_cast<int> (port - kFirstControlPort);
-	if (port >= kFirstLaterControlPort && port < kPortCount)
+	if (port >= kFirstLaterControlPort && port < kTimeInPort)
 		return CStDelayFil::kFirstReleaseControlCount + static_cast<int> (port - kFirstLaterControlPort);
 	return -1;
 }

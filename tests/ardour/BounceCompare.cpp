@@ -3,9 +3,14 @@
 // BEFORE (rendered before saving) and AFTER (rendered after reloading) must hold the same
 // samples, bit for bit; BEFORE must be finite, not silent, and differ from DRY (the track
 // without the plug-in), so that the plug-in is known to have processed it.
+//   tarnwick-bounce-compare --echo-at FRAME FILE...
+// Each FILE (the wet bounce of an impulse at frame 0) must be silent up to its first echo, and
+// that echo's peak must lie within two frames of FRAME (the low-pass smears it over a few).
 #include "SoundFile.h"
 
+#include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -31,10 +36,47 @@ long firstDifference (const std::vector<float>& a, const std::vector<float>& b)
 	return a.size () == b.size () ? -1 : static_cast<long> (std::min (a.size (), b.size ()));
 }
 
+// The frame of the first echo's peak: the loudest of the few frames from the first audible one.
+long firstEchoPeak(const std::vector<float>& samples, float peak)
+{
+    const float audible = peak * 1e-3f;
+    size_t first = 0;
+    while (first < samples.size() && std::fabs(samples[first]) <= audible)
+        ++first;
+    if (first == samples.size())
+        return -1;
+    size_t loudest = first;
+    for (size_t i = first; i < samples.size() && i < first + 8; ++i)
+        if (std::fabs(samples[i]) > std::fabs(samples[loudest]))
+            loudest = i;
+    return static_cast<long>(loudest);
+}
+
+int checkEchoes(long expected, int count, char** paths)
+{
+    int status = 0;
+    for (int i = 0; i < count; ++i)
+    {
+        AudioClip clip;
+        if (!read(paths[i], clip))
+            return 1;
+        const float peak = clip.channelCount() == 1 ? Tarnwick::Render::peakLevel(clip) : 0.f;
+        const long echo =
+            peak > 0.f && Tarnwick::Render::allSamplesFinite(clip) ? firstEchoPeak(clip.channels[0], peak) : -1;
+        const bool ok = echo >= 0 && std::labs(echo - expected) <= 2;
+        std::printf("%s: first echo at frame %ld (expected %ld)%s\n", paths[i], echo, expected, ok ? "" : ": WRONG");
+        if (!ok)
+            status = 1;
+    }
+    return status;
+}
+
 } // namespace
 
 int main (int argc, char** argv)
 {
+	if (argc >= 4 && std::strcmp (argv[1], "--echo-at") == 0)
+		return checkEchoes (std::atol (argv[2]), argc - 3, argv + 3);
 	if (argc != 4)
 	{
 		std::fprintf (stderr, "usage: %s DRY BEFORE AFTER\n", argv[0]);

@@ -1,8 +1,9 @@
 -- A Tarnwick session in Ardour without a window, run twice by ardour7-lua:
---   TARNWICK_PHASE=create  builds the session: test source, Tarnwick, a program, two parameter
---                          changes; bounces the dry and the processed track; saves; then changes
---                          "Feedback" and saves a second snapshot at once.
---   TARNWICK_PHASE=reload  loads both snapshots, checks parameters and program, bounces again.
+--   TARNWICK_PHASE=create  builds the session at 90 BPM: test source, Tarnwick, a program, two
+--                          parameter changes; beside it tracks with Tarnwick synced to the tempo
+--                          (an impulse in, "1/8D"); bounces the dry and the processed tracks;
+--                          saves; then changes "Feedback" and saves a second snapshot at once.
+--   TARNWICK_PHASE=reload  loads both snapshots, checks tempo, parameters and program, bounces again.
 -- TARNWICK_FORMAT is VST3, LXVST or LV2; the session lives in TARNWICK_SESSION_DIR; bounced files
 -- are listed in TARNWICK_FILES ("tag channel path" lines) for the audio comparison that follows.
 
@@ -19,17 +20,29 @@ local program = "Crude Verb"
 -- Parameter indices as Ardour lists them (the plug-in's controls come first, in id order).
 local DELAY, FEEDBACK, WETDRY, DELAYSTATE, CONTROLS = 0, 1, 6, 8, 10
 -- Ardour shows VST 3 and LV2 parameters in their plain ranges, VST 2 parameters as 0..1.
--- program_feedback: "Feedback" of the program.
+-- program_feedback: "Feedback" of the program. Sync and Note follow every older control, at the
+-- index each format lists them.
 local settings = {
-	VST3  = { delay = 350, wetdry = 80, feedback = 40, program_feedback = 79 },
-	LXVST = { delay = 0.175, wetdry = 0.8, feedback = 0.4, program_feedback = 0.79 },
-	LV2   = { delay = 350, wetdry = 80, feedback = 40, program_feedback = 79 },
+	VST3  = { delay = 350, wetdry = 80, feedback = 40, program_feedback = 79, full_wet = 100, sync = 24, note = 25, dotted_eighth = 11 },
+	LXVST = { delay = 0.175, wetdry = 0.8, feedback = 0.4, program_feedback = 0.79, full_wet = 1, sync = 23, note = 24, dotted_eighth = 0.55 },
+	LV2   = { delay = 350, wetdry = 80, feedback = 40, program_feedback = 79, full_wet = 100, sync = 11, note = 12, dotted_eighth = 11 },
 }
 local set = settings[format]
 assert (set, "TARNWICK_FORMAT must be VST3, LXVST or LV2")
 -- How Ardour finds the plug-in, and the name it then shows.
 local plugin_id = format == "LV2" and "https://tarnwick.audio/lv2/tarnwick" or "TarnwickFreex86"
 local plugin_name = format == "LV2" and "Tarnwick" or "TarnwickFreex86"
+
+local tempo = 90
+-- The synced tracks: an impulse through Tarnwick on a plain audio track, and for LV2 also on a
+-- track with a MIDI stream (Ardour writes time:Position only into a connected MIDI input).
+local synced = { "Synced" }
+if format == "LV2" then synced[2] = "Synced MIDI" end
+
+-- Where Tarnwick sits on a synced track: after the source and the MIDI lane, if any.
+local function tarnwick_slot (track_name)
+	return track_name == "Synced MIDI" and 2 or 1
+end
 
 local failures = 0
 local function check (ok, message)
@@ -65,6 +78,18 @@ local function fresh_start (proc)
 	proc:activate ()
 end
 
+-- "1/8D" at 90 BPM: 500 ms, a pure delay with one echo, the rest at the defaults.
+local function sync_settings ()
+	return { [DELAYSTATE] = 1, [WETDRY] = set.full_wet, [FEEDBACK] = 0, [set.sync] = 1, [set.note] = set.dotted_eighth }
+end
+
+local function check_settings (proc, want, what)
+	for index, value in pairs (want) do
+		local got = ARDOUR.LuaAPI.get_processor_param (proc, index, true)
+		check (near (got, value), string.format ("%s: parameter %d is %.9g, expected %.9g", what, index, got, value))
+	end
+end
+
 local function bounce (track, endpoint, include_endpoint, tag, list)
 	local region = track:bounce_range (0, bounce_end, ARDOUR.InterThreadInfo (), endpoint, include_endpoint, tag)
 	assert (not region:isnil (), "bounce " .. tag)
@@ -78,6 +103,10 @@ start_engine ()
 
 if phase == "create" then
 	assert (create_session (dir, name, rate), "create session")
+	local map = Temporal.TempoMap.fetch_writable ()
+	map:set_tempo (Temporal.Tempo (tempo, tempo, 4), Temporal.timepos_t (0))
+	Temporal.TempoMap.update (map)
+	map = nil
 	local track = Session:new_audio_track (2, 2, nil, 1, "Tarnwick", ARDOUR.PresentationInfo.max_order,
 	                                       ARDOUR.TrackMode.Normal, false):front ()
 	local source = ARDOUR.LuaAPI.new_luaproc (Session, "Tarnwick Test Source")
@@ -116,6 +145,26 @@ if phase == "create" then
 		check (plugin:parameter_count () >= 23, "VST 2 parameters: " .. plugin:parameter_count ())
 		vst3_plugin = nil; vst3 = nil
 	end
+
+	local synced_procs = {}
+	for i, track_name in ipairs (synced) do
+		local t = Session:new_audio_track (2, 2, nil, 1, track_name, ARDOUR.PresentationInfo.max_order,
+		                                   ARDOUR.TrackMode.Normal, false):front ()
+		local impulse = ARDOUR.LuaAPI.new_luaproc (Session, "Tarnwick Test Source")
+		t:add_processor_by_index (impulse, 0, nil, true)
+		ARDOUR.LuaAPI.set_processor_param (impulse, 0, 1)
+		if track_name == "Synced MIDI" then
+			local lane = ARDOUR.LuaAPI.new_luaproc (Session, "Tarnwick MIDI Lane")
+			assert (not lane:isnil (), "MIDI lane script not found")
+			t:add_processor_by_index (lane, 1, nil, true)
+		end
+		local p = ARDOUR.LuaAPI.new_plugin (Session, plugin_id, ARDOUR.PluginType[format], "")
+		t:add_processor_by_index (p, tarnwick_slot (track_name), nil, true)
+		for index, value in pairs (sync_settings ()) do
+			ARDOUR.LuaAPI.set_processor_param (p, index, value)
+		end
+		synced_procs[i] = { track = t, source = impulse, proc = p }
+	end
 	-- Let the glides end before the bounce.
 	ARDOUR.LuaAPI.wait_for_process_callback (40, 5000)
 	local values = params_of (proc)
@@ -126,6 +175,14 @@ if phase == "create" then
 	bounce (track, source, true, "dry", list)
 	fresh_start (proc)
 	bounce (track, track:main_outs (), false, "before", list)
+	for i, s in ipairs (synced_procs) do
+		check_settings (s.proc, sync_settings (), synced[i])
+		local tag = synced[i]:gsub (" ", "-")
+		bounce (s.track, s.source, true, tag .. "-dry", list)
+		fresh_start (s.proc)
+		bounce (s.track, s.track:main_outs (), false, tag .. "-before", list)
+	end
+	synced_procs = nil
 	list:close ()
 	Session:save_state ("", false, false, false, false, false)
 
@@ -149,8 +206,19 @@ elseif phase == "reload" then
 		saved[snapshot] = params_of (proc)
 		for i = 0, CONTROLS - 1 do labels[i] = plugin:parameter_label (i) end
 		if snapshot == name then
+			local bpm = Temporal.TempoMap.read ():quarters_per_minute_at (Temporal.timepos_t (0))
+			check (near (bpm, tempo), "tempo after reload: " .. bpm)
 			fresh_start (proc)
 			bounce (track, track:main_outs (), false, "after", list)
+			for _, track_name in ipairs (synced) do
+				local t = Session:route_by_name (track_name):to_track ()
+				local p = t:nth_plugin (tarnwick_slot (track_name))
+				check (p:to_insert ():plugin (0):name () == plugin_name, track_name .. ": not Tarnwick")
+				check_settings (p, sync_settings (), track_name .. " after reload")
+				fresh_start (p)
+				bounce (t, t:main_outs (), false, track_name:gsub (" ", "-") .. "-after", list)
+				p = nil; t = nil
+			end
 		end
 		plugin = nil; proc = nil; track = nil
 		collectgarbage ()

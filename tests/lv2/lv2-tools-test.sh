@@ -55,8 +55,9 @@ for point in "0.0 = \"Comb\"" "1.0 = \"Delay\"" "0.0 = \"On\"" "1.0 = \"Off\"" "
 done
 expect "http://lv2plug.in/ns/lv2core#enabled"
 expect "Symbol: *midi_in"
-# The MIDI input also takes the host's time positions (the tempo).
+expect "Symbol: *time_in"
+# The time input takes the host's time positions (the tempo).
 sordi "$bundle/tarnwick.ttl" | grep -q 'atom#supports> <http://lv2plug.in/ns/ext/time#Position>' ||
-  { echo "the MIDI input does not declare time:Position"; fail=1; }
+  { echo "no input declares time:Position"; fail=1; }
 [ $fail -eq 0 ] || { cat "$scratch/info.txt"; exit 1; }
 echo "lv2 tools: bundle valid, ports, ranges, scale points and presets listed"

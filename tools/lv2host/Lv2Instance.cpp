@@ -33,6 +33,8 @@ Lv2Instance::Lv2Instance (Lv2World& lv2World, double rate, UridMap* uridMap)
 	LilvNode* controlClass = lilv_new_uri (world.world (), LILV_URI_CONTROL_PORT);
 	LilvNode* inputClass = lilv_new_uri (world.world (), LILV_URI_INPUT_PORT);
 	LilvNode* atomClass = lilv_new_uri (world.world (), LV2_ATOM__AtomPort);
+	LilvNode* midiEvent = lilv_new_uri (world.world (), LV2_MIDI__MidiEvent);
+	LilvNode* timePosition = lilv_new_uri (world.world (), LV2_TIME__Position);
 	for (uint32_t i = 0; i < ports; ++i)
 	{
 		const LilvPort* port = lilv_plugin_get_port_by_index (plugin, i);
@@ -43,8 +45,15 @@ Lv2Instance::Lv2Instance (Lv2World& lv2World, double rate, UridMap* uridMap)
 			controls[i] = std::isnan (defaults[i]) ? 0.f : defaults[i];
 		}
 		if (input && lilv_port_is_a (plugin, port, atomClass))
-			midiPort = i;
+		{
+			if (lilv_port_supports_event (plugin, port, midiEvent))
+				midiPort = i;
+			else if (lilv_port_supports_event (plugin, port, timePosition))
+				timePort = i;
+		}
 	}
+	lilv_node_free (timePosition);
+	lilv_node_free (midiEvent);
 	lilv_node_free (atomClass);
 	lilv_node_free (inputClass);
 	lilv_node_free (controlClass);
@@ -62,11 +71,12 @@ Lv2Instance::Lv2Instance (Lv2World& lv2World, double rate, UridMap* uridMap)
 		if (isControlInput[i])
 			lilv_instance_connect_port (instance, i, &controls[i]);
 	midiBuffer.assign (kMidiBufferWords, 0);
+	timeBuffer.assign (kMidiBufferWords, 0);
 	if (map && midiPort != UINT32_MAX)
-	{
-		queueMidi (0, 0, 0, 0); // sets up the empty sequence
 		lilv_instance_connect_port (instance, midiPort, midiBuffer.data ());
-	}
+	if (map && timePort != UINT32_MAX)
+		lilv_instance_connect_port (instance, timePort, timeBuffer.data ());
+	clearSequences ();
 }
 
 Lv2Instance::~Lv2Instance ()
@@ -129,14 +139,6 @@ void Lv2Instance::queueMidi (uint32_t frame, uint8_t status, uint8_t data1, uint
 	if (!map)
 		return;
 	auto* sequence = reinterpret_cast<LV2_Atom_Sequence*> (midiBuffer.data ());
-	if (status == 0)
-	{
-		sequence->atom.type = map->map (LV2_ATOM__Sequence);
-		sequence->atom.size = sizeof (LV2_Atom_Sequence_Body);
-		sequence->body.unit = 0;
-		sequence->body.pad = 0;
-		return;
-	}
 	const uint32_t capacity = static_cast<uint32_t> (kMidiBufferWords * sizeof (uint64_t) - sizeof (LV2_Atom));
 	struct
 	{
@@ -156,7 +158,8 @@ void Lv2Instance::queueTempo (uint32_t frame, float beatsPerMinute)
 {
 	if (!map)
 		return;
-	auto* sequence = reinterpret_cast<LV2_Atom_Sequence*> (midiBuffer.data ());
+	auto* sequence =
+	    reinterpret_cast<LV2_Atom_Sequence*> (timePort != UINT32_MAX ? timeBuffer.data () : midiBuffer.data ());
 	const uint32_t capacity = static_cast<uint32_t> (kMidiBufferWords * sizeof (uint64_t) - sizeof (LV2_Atom));
 	struct
 	{
@@ -191,8 +194,21 @@ void Lv2Instance::run (const float* const* inputs, float* const* outputs, int ch
 			lilv_instance_connect_port (instance, static_cast<uint32_t> (2 + c), used ? outputs[c] : nullptr);
 	}
 	lilv_instance_run (instance, frames);
-	if (map && midiPort != UINT32_MAX)
-		queueMidi (0, 0, 0, 0); // events are used once
+	clearSequences (); // events are used once
+}
+
+void Lv2Instance::clearSequences ()
+{
+	if (!map)
+		return;
+	for (std::vector<uint64_t>* buffer : {&midiBuffer, &timeBuffer})
+	{
+		auto* sequence = reinterpret_cast<LV2_Atom_Sequence*> (buffer->data ());
+		sequence->atom.type = map->map (LV2_ATOM__Sequence);
+		sequence->atom.size = sizeof (LV2_Atom_Sequence_Body);
+		sequence->body.unit = 0;
+		sequence->body.pad = 0;
+	}
 }
 
 void Lv2Instance::setPortValue (const char* symbol, void* self, const void* value, uint32_t size, uint32_t type)

@@ -40,7 +40,8 @@ public:
 
 	// A three-byte MIDI message for the next run, at the given frame.
 	void queueMidi (uint32_t frame, uint8_t status, uint8_t data1, uint8_t data2);
-	// A time:Position with time:beatsPerMinute (a float) for the next run, as hosts send the tempo.
+	// A time:Position with time:beatsPerMinute (a float) for the next run, as hosts send the tempo
+	// (to the input that takes time positions).
 	void queueTempo (uint32_t frame, float beatsPerMinute);
 
 	// Runs one block: inputs and outputs hold `channels` (1 or 2) channels; with one, the
@@ -55,6 +56,7 @@ public:
 	std::vector<float>& controlBuffers () { return controls; }
 
 private:
+	void clearSequences ();
 	static const void* portValue (const char* symbol, void* self, uint32_t* size, uint32_t* type);
 	static void setPortValue (const char* symbol, void* self, const void* value, uint32_t size, uint32_t type);
 
@@ -67,6 +69,8 @@ private:
 	std::vector<bool> disconnected;
 	std::vector<uint64_t> midiBuffer;   // an atom sequence, 8-byte aligned
 	uint32_t midiPort = UINT32_MAX;
+	std::vector<uint64_t> timeBuffer;   // the same for time positions
+	uint32_t timePort = UINT32_MAX;
 	bool active = false;
 };
 
