@@ -6,7 +6,8 @@
 namespace Tarnwick {
 namespace Artwork {
 
-enum class ControlKind { Knob, Switch };
+// A selector shows its choice as text in a slot and steps through the choices.
+enum class ControlKind { Knob, Switch, Selector };
 
 struct ControlPlacement
 {
@@ -36,6 +37,9 @@ constexpr ControlPlacement kPlacements[] = {
 	{"Feedback", "FEEDBACK", "fdbk", ControlKind::Knob, 139, 173, 84, 84},
 	{"Wet/Dry", "WET / DRY", "wdk", ControlKind::Knob, 263, 174, 79, 79},
 	{"Volume", "VOLUME", "gaink", ControlKind::Knob, 386, 175, 78, 78},
+	// Tempo sync, on both sides of the name plate: each as tall as the switch beside it.
+	{"Sync", "SYNC", "sync", ControlKind::Switch, 102, 0, 66, 48},
+	{"Note", "NOTE", "", ControlKind::Selector, 333, 1, 66, 52},
 };
 
 constexpr int kPlacementCount = sizeof (kPlacements) / sizeof (kPlacements[0]);
@@ -52,6 +56,7 @@ struct SwitchArt
 constexpr SwitchArt kSwitches[] = {
 	{"delaystate", 96, 98, "Comb", "Delay"},
 	{"active", 80, 104, "On", "Off"},
+	{"sync", 66, 98, "Off", "On"},
 };
 
 // The placement whose strip file a knob shows: the first knob of the same width (knobs of
@@ -71,9 +76,13 @@ constexpr int sharedKnobStrip(int placementIndex)
 // 8 down in states of 52 or more (room for the label under it), else 6.
 constexpr double kSwitchSlotInset = 8.0;
 constexpr double kSwitchSlotHeight = 24.0;
+constexpr double slotTop(int stateHeight)
+{
+    return (stateHeight >= 52) ? 8.0 : 6.0;
+}
 constexpr double switchSlotTop(const SwitchArt& art)
 {
-    return (art.height / 2 >= 52) ? 8.0 : 6.0;
+    return slotTop(art.height / 2);
 }
 
 constexpr bool sameName(const char* a, const char* b)
@@ -102,6 +111,8 @@ constexpr double labelBaseline(int placementIndex)
         }
         return p.y + p.height;
     }
+    if (p.kind == ControlKind::Selector)
+        return p.y + slotTop(p.height) + kSwitchSlotHeight + 11.0;
     return (p.y + p.height * 0.5 < kRowDivider) ? kUpperRowLabel : kLowerRowLabel;
 }
 

@@ -84,6 +84,8 @@ static bool writePreview (const Fonts& fonts, const std::string& file)
 			                         KnobPainter::frameAngle (frame, kKnobFrames, kKnobStartDegrees, kKnobSweepDegrees));
 			continue;
 		}
+		if (p.kind != ControlKind::Switch)
+			continue;
 		for (const SwitchArt& art : kSwitches)
 		{
 			if (std::strcmp (art.bitmapName, p.bitmapName) != 0)
