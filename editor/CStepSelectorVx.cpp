@@ -94,7 +94,8 @@ void CStepSelectorVx::draw (CDrawContext* context)
 	const std::string text = shownText ();
 	if (!text.empty ())
 	{
-		cairo_select_font_face (cr, "DejaVu Sans Condensed", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_BOLD);
+		cairo_select_font_face (cr, "DejaVu Sans Condensed", CAIRO_FONT_SLANT_NORMAL,
+		                        CAIRO_FONT_WEIGHT_BOLD);
 		Artwork::useTextOptions (cr, kTextSize);
 		const double centre = x + (w - 12.0) * 0.5 + 2.0;
 		const double baseline = cy + 4.0;
@@ -140,8 +141,8 @@ CMouseEventResult CStepSelectorVx::onMouseUp (CPoint& /*where*/, const CButtonSt
 	return kMouseEventHandled;
 }
 
-bool CStepSelectorVx::onWheel (const CPoint& /*where*/, const CMouseWheelAxis& axis, const float& distance,
-                               const CButtonState& /*buttons*/)
+bool CStepSelectorVx::onWheel (const CPoint& /*where*/, const CMouseWheelAxis& axis,
+                               const float& distance, const CButtonState& /*buttons*/)
 {
 	if (!getMouseEnabled () || axis != kMouseWheelAxisY || distance == 0.f)
 		return false;

@@ -37,9 +37,9 @@ void SwitchPainter::paintState (Canvas& image, const SwitchArt& art, double top,
 
 	cairo_save (cr);
 	// The slot: sunk into the panel, a light edge below where the panel catches light.
-	paintSlot (cr, x, y, w, h, 5.5);
+    paintSlot(cr, x, y, w, h, 5.5);
 
-	const double pad = 2.0;
+    const double pad = 2.0;
 	const double segment = (w - 2.0 * pad) * 0.5;
 	const char* words[2] = {art.firstState, art.secondState};
 

@@ -215,16 +215,17 @@ void VST3Editor::bindControl (CControl* control)
 	if (display && !dynamic_cast<CTextLabel*> (control))
 	{
 		IPtr<Parameter> parameter (binding->getParameter ());
-		display->setValueToStringFunction ([parameter] (float value, std::string& result, CParamDisplay* d) {
-			const float range = d->getRange ();
-			const ParamValue normalized = range > 0.f ? (value - d->getMin ()) / range : value;
-			String128 text {};
-			parameter->toString (normalized, text);
-			char ascii[128] {};
-			UString128 (text).toAscii (ascii, sizeof (ascii));
-			result = ascii;
-			return true;
-		});
+		display->setValueToStringFunction (
+		    [parameter] (float value, std::string& result, CParamDisplay* d) {
+			    const float range = d->getRange ();
+			    const ParamValue normalized = range > 0.f ? (value - d->getMin ()) / range : value;
+			    String128 text {};
+			    parameter->toString (normalized, text);
+			    char ascii[128] {};
+			    UString128 (text).toAscii (ascii, sizeof (ascii));
+			    result = ascii;
+			    return true;
+		    });
 	}
 	binding->updateControl (control, binding->getParameter ()->getNormalized ());
 }

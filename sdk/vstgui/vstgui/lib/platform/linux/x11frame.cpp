@@ -9,14 +9,14 @@
 #include "base/source/fobject.h"
 #include "pluginterfaces/gui/iplugview.h"
 
-#include <cstdlib>
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <algorithm>
 #include <cairo-xlib.h>
-#include <cmath>
 #include <cairo.h>
+#include <cmath>
+#include <cstdlib>
 #include <vector>
 
 namespace VSTGUI {
@@ -549,15 +549,17 @@ void X11Frame::dispatch (XEvent& event)
 				break;
 			}
 			int32_t state = buttonFromX (b) | (buttonStateFromX (event.xbutton.state) & (kShift | kControl | kAlt));
-			// A second press soon after the first and near it: a press on another control is not one.
-			if (b == lastClickButton && event.xbutton.time - lastClickTime < 250 &&
-			    std::abs (event.xbutton.x - lastClickX) <= 4 && std::abs (event.xbutton.y - lastClickY) <= 4)
-				state |= kDoubleClick;
+		    // A second press soon after the first and near it: a press on another control is not
+		    // one.
+		    if (b == lastClickButton && event.xbutton.time - lastClickTime < 250 &&
+		        std::abs (event.xbutton.x - lastClickX) <= 4 &&
+		        std::abs (event.xbutton.y - lastClickY) <= 4)
+			    state |= kDoubleClick;
 			lastClickButton = b;
 			lastClickTime = event.xbutton.time;
-			lastClickX = event.xbutton.x;
-			lastClickY = event.xbutton.y;
-			CButtonState buttons (state);
+		    lastClickX = event.xbutton.x;
+		    lastClickY = event.xbutton.y;
+		    CButtonState buttons (state);
 			frame->platformOnMouseDown (where, buttons);
 			break;
 		}
