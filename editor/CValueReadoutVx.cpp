@@ -1,6 +1,7 @@
 #include "CValueReadoutVx.h"
 
 #include "Palette.h"
+#include "Slot.h"
 #include "TrackedText.h"
 
 #include "vstgui/lib/cdrawcontext.h"
@@ -17,17 +18,6 @@ namespace {
 constexpr double kTextSize = 9.0;
 constexpr double kTracking = 0.5;
 constexpr double kCornerRadius = 3.5;
-
-void roundedRect (cairo_t* cr, double x, double y, double w, double h, double r)
-{
-	const double kQuarter = 1.5707963267948966;
-	cairo_new_sub_path (cr);
-	cairo_arc (cr, x + w - r, y + r, r, -kQuarter, 0.0);
-	cairo_arc (cr, x + w - r, y + h - r, r, 0.0, kQuarter);
-	cairo_arc (cr, x + r, y + h - r, r, kQuarter, 2.0 * kQuarter);
-	cairo_arc (cr, x + r, y + r, r, 2.0 * kQuarter, 3.0 * kQuarter);
-	cairo_close_path (cr);
-}
 
 void setColour (cairo_t* cr, const Artwork::Rgba& c)
 {
@@ -60,16 +50,7 @@ void CValueReadoutVx::draw (CDrawContext* context)
 	cairo_save (cr);
 	const double x = size.left, y = size.top, w = size.getWidth (), h = size.getHeight ();
 	// Sunk into the panel: a light lip below, a dark well that hides the printed label.
-	roundedRect (cr, x, y + 0.5, w, h, kCornerRadius + 0.5);
-	cairo_set_source_rgba (cr, 1.0, 0.93, 0.82, 0.10);
-	cairo_fill (cr);
-	roundedRect (cr, x + 0.5, y, w - 1.0, h - 0.5, kCornerRadius);
-	cairo_pattern_t* well = cairo_pattern_create_linear (0.0, y, 0.0, y + h);
-	cairo_pattern_add_color_stop_rgba (well, 0.0, 0.03, 0.025, 0.02, 1.0);
-	cairo_pattern_add_color_stop_rgba (well, 1.0, 0.08, 0.07, 0.06, 1.0);
-	cairo_set_source (cr, well);
-	cairo_fill (cr);
-	cairo_pattern_destroy (well);
+	Artwork::paintSlot (cr, x + 0.5, y, w - 1.0, h - 0.5, kCornerRadius);
 
 	cairo_select_font_face (cr, "DejaVu Sans Condensed", CAIRO_FONT_SLANT_NORMAL,
 	                        CAIRO_FONT_WEIGHT_BOLD);

@@ -1,6 +1,7 @@
 #include "CustomViewFactory.h"
 
 #include "CKickButtonVx.h"
+#include "CStepSelectorVx.h"
 #include "CTextEditVx.h"
 #include "CTextLabelVx.h"
 #include "CVuMeterVx.h"
@@ -55,6 +56,8 @@ CView* CustomViewFactory::create (const char* name, const UIAttributes& attribut
 		return createUnitsView (true, reader);
 	if (viewName == "UnitsLabel")
 		return createUnitsView (false, reader);
+	if (viewName == "StepSelector")
+		return createStepSelector (reader);
 
 	// A meter that lacks one of its images or its LED count falls through to the
 	// later rows (in the end, to the effect).
@@ -83,6 +86,14 @@ CView* CustomViewFactory::createKickButton (const std::string& name, const ViewA
 	else
 		button->kickMode = CKickButtonVx::kSendOnRelease;
 	return button;
+}
+
+CView* CustomViewFactory::createStepSelector (const ViewAttributeReader& reader)
+{
+	CRect r;
+	if (!reader.rect (r) || !reader.hasNonEmpty ("control-tag") || !reader.getDescription ())
+		return nullptr;
+	return new CStepSelectorVx (r, reader.listener (), reader.tag ());
 }
 
 CView* CustomViewFactory::createPad (const std::string& name, const ViewAttributeReader& reader)

@@ -1,5 +1,5 @@
 // Builds the views a UI description asks for by custom-view name: the framework's
-// kick buttons, pads, units edits and labels and meters, or, for any other name,
+// kick buttons, pads, units edits and labels, step selectors and meters, or, for any other name,
 // whatever the effect makes of a code-3 GuiMessage.
 #pragma once
 
@@ -34,6 +34,7 @@ public:
 private:
 	VSTGUI::CView* createKickButton (const std::string& name, const ViewAttributeReader& reader);
 	VSTGUI::CView* createPad (const std::string& name, const ViewAttributeReader& reader);
+	VSTGUI::CView* createStepSelector (const ViewAttributeReader& reader);
 	VSTGUI::CView* createUnitsView (bool editable, const ViewAttributeReader& reader);
 	VSTGUI::CView* createMeter (const std::string& name, bool analogMeter, const ViewAttributeReader& reader);
 	VSTGUI::CView* askEffect (const std::string& name, const ViewAttributeReader& reader);

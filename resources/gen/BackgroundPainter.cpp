@@ -136,14 +136,14 @@ void BackgroundPainter::paintNamePlate (Canvas& image) const
 	setColour (cr, Palette::kMuted);
 	showTrackedText (cr, subtitle, centre, 47.0, tracking);
 
-	// Hairlines on both sides of the subtitle.
-	cairo_set_line_width (cr, 1.0);
+    // Short hairlines on both sides of the subtitle, clear of the Sync and Note controls.
+    cairo_set_line_width (cr, 1.0);
 	setColour (cr, rgb (244, 166, 66, 0.45));
-	cairo_move_to (cr, centre - half - 40.0, 44.5);
-	cairo_line_to (cr, centre - half - 8.0, 44.5);
+    cairo_move_to(cr, centre - half - 20.0, 44.5);
+    cairo_line_to (cr, centre - half - 8.0, 44.5);
 	cairo_move_to (cr, centre + half + 8.0, 44.5);
-	cairo_line_to (cr, centre + half + 40.0, 44.5);
-	cairo_stroke (cr);
+    cairo_line_to(cr, centre + half + 20.0, 44.5);
+    cairo_stroke (cr);
 }
 
 void BackgroundPainter::paintControlMarks (Canvas& image) const

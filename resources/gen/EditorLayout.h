@@ -6,7 +6,13 @@
 namespace Tarnwick {
 namespace Artwork {
 
-enum class ControlKind { Knob, Switch };
+// A selector shows its choice as text in a slot and steps through the choices.
+enum class ControlKind
+{
+    Knob,
+    Switch,
+    Selector
+};
 
 struct ControlPlacement
 {
@@ -26,16 +32,19 @@ constexpr double kKnobStartDegrees = -135.0;
 constexpr double kKnobSweepDegrees = 270.0;
 
 constexpr ControlPlacement kPlacements[] = {
-	{"Delay State", "DELAY STATE", "delaystate", ControlKind::Switch, 0, 0, 96, 48},
-	{"Active", "ACTIVE", "active", ControlKind::Switch, 405, 1, 80, 52},
-	{"Cutoff", "CUTOFF", "cutk", ControlKind::Knob, 261, 68, 78, 78},
-	{"Offset", "OFFSET", "offsetk", ControlKind::Knob, 143, 67, 80, 80},
-	{"Delay Ratio", "DELAY RATIO", "ratiok", ControlKind::Knob, 10, 56, 87, 87},
-	{"Resonance", "RESONANCE", "resk", ControlKind::Knob, 387, 70, 76, 76},
-	{"Delay", "DELAY", "timek", ControlKind::Knob, 10, 172, 87, 87},
-	{"Feedback", "FEEDBACK", "fdbk", ControlKind::Knob, 139, 173, 84, 84},
-	{"Wet/Dry", "WET / DRY", "wdk", ControlKind::Knob, 263, 174, 79, 79},
-	{"Volume", "VOLUME", "gaink", ControlKind::Knob, 386, 175, 78, 78},
+    {"Delay State", "DELAY STATE", "delaystate", ControlKind::Switch, 0, 0, 96, 48},
+    {"Active", "ACTIVE", "active", ControlKind::Switch, 405, 1, 80, 52},
+    {"Cutoff", "CUTOFF", "cutk", ControlKind::Knob, 261, 68, 78, 78},
+    {"Offset", "OFFSET", "offsetk", ControlKind::Knob, 143, 67, 80, 80},
+    {"Delay Ratio", "DELAY RATIO", "ratiok", ControlKind::Knob, 10, 56, 87, 87},
+    {"Resonance", "RESONANCE", "resk", ControlKind::Knob, 387, 70, 76, 76},
+    {"Delay", "DELAY", "timek", ControlKind::Knob, 10, 172, 87, 87},
+    {"Feedback", "FEEDBACK", "fdbk", ControlKind::Knob, 139, 173, 84, 84},
+    {"Wet/Dry", "WET / DRY", "wdk", ControlKind::Knob, 263, 174, 79, 79},
+    {"Volume", "VOLUME", "gaink", ControlKind::Knob, 386, 175, 78, 78},
+    // Tempo sync, on both sides of the name plate: each as tall as the switch beside it.
+    {"Sync", "SYNC", "sync", ControlKind::Switch, 102, 0, 66, 48},
+    {"Note", "NOTE", "", ControlKind::Selector, 333, 1, 66, 52},
 };
 
 constexpr int kPlacementCount = sizeof (kPlacements) / sizeof (kPlacements[0]);
@@ -50,8 +59,9 @@ struct SwitchArt
 };
 
 constexpr SwitchArt kSwitches[] = {
-	{"delaystate", 96, 98, "Comb", "Delay"},
-	{"active", 80, 104, "On", "Off"},
+    {"delaystate", 96, 98, "Comb", "Delay"},
+    {"active", 80, 104, "On", "Off"},
+    {"sync", 66, 98, "Off", "On"},
 };
 
 // The placement whose strip file a knob shows: the first knob of the same width (knobs of
@@ -71,9 +81,13 @@ constexpr int sharedKnobStrip(int placementIndex)
 // 8 down in states of 52 or more (room for the label under it), else 6.
 constexpr double kSwitchSlotInset = 8.0;
 constexpr double kSwitchSlotHeight = 24.0;
+constexpr double slotTop(int stateHeight)
+{
+    return (stateHeight >= 52) ? 8.0 : 6.0;
+}
 constexpr double switchSlotTop(const SwitchArt& art)
 {
-    return (art.height / 2 >= 52) ? 8.0 : 6.0;
+    return slotTop(art.height / 2);
 }
 
 constexpr bool sameName(const char* a, const char* b)
@@ -102,6 +116,8 @@ constexpr double labelBaseline(int placementIndex)
         }
         return p.y + p.height;
     }
+    if (p.kind == ControlKind::Selector)
+        return p.y + slotTop(p.height) + kSwitchSlotHeight + 11.0;
     return (p.y + p.height * 0.5 < kRowDivider) ? kUpperRowLabel : kLowerRowLabel;
 }
 

@@ -4,20 +4,10 @@
 #include "EditorLayout.h"
 #include "Fonts.h"
 #include "Palette.h"
+#include "Slot.h"
 
 namespace Tarnwick {
 namespace Artwork {
-
-static void roundedRect (cairo_t* cr, double x, double y, double w, double h, double r)
-{
-	const double kQuarter = 1.5707963267948966;
-	cairo_new_sub_path (cr);
-	cairo_arc (cr, x + w - r, y + r, r, -kQuarter, 0.0);
-	cairo_arc (cr, x + w - r, y + h - r, r, 0.0, kQuarter);
-	cairo_arc (cr, x + r, y + h - r, r, kQuarter, 2.0 * kQuarter);
-	cairo_arc (cr, x + r, y + r, r, 2.0 * kQuarter, 3.0 * kQuarter);
-	cairo_close_path (cr);
-}
 
 void SwitchPainter::slotRect (const SwitchArt& art, double& x, double& y, double& w, double& h)
 {
@@ -47,18 +37,9 @@ void SwitchPainter::paintState (Canvas& image, const SwitchArt& art, double top,
 
 	cairo_save (cr);
 	// The slot: sunk into the panel, a light edge below where the panel catches light.
-	roundedRect (cr, x - 0.5, y + 0.5, w + 1.0, h + 1.0, 6.0);
-	cairo_set_source_rgba (cr, 1.0, 0.93, 0.82, 0.10);
-	cairo_fill (cr);
-	roundedRect (cr, x, y, w, h, 5.5);
-	cairo_pattern_t* slot = cairo_pattern_create_linear (0.0, y, 0.0, y + h);
-	cairo_pattern_add_color_stop_rgba (slot, 0.0, 0.03, 0.025, 0.02, 1.0);
-	cairo_pattern_add_color_stop_rgba (slot, 1.0, 0.08, 0.07, 0.06, 1.0);
-	cairo_set_source (cr, slot);
-	cairo_fill (cr);
-	cairo_pattern_destroy (slot);
+    paintSlot(cr, x, y, w, h, 5.5);
 
-	const double pad = 2.0;
+    const double pad = 2.0;
 	const double segment = (w - 2.0 * pad) * 0.5;
 	const char* words[2] = {art.firstState, art.secondState};
 

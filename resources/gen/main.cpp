@@ -84,7 +84,9 @@ static bool writePreview (const Fonts& fonts, const std::string& file)
 			                         KnobPainter::frameAngle (frame, kKnobFrames, kKnobStartDegrees, kKnobSweepDegrees));
 			continue;
 		}
-		for (const SwitchArt& art : kSwitches)
+        if (p.kind != ControlKind::Switch)
+            continue;
+        for (const SwitchArt& art : kSwitches)
 		{
 			if (std::strcmp (art.bitmapName, p.bitmapName) != 0)
 				continue;

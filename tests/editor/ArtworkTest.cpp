@@ -77,7 +77,7 @@ std::vector<std::string> expectedFiles ()
             files.push_back(std::string(p.bitmapName) + ".png");
             files.push_back(std::string(p.bitmapName) + "_2x.png");
         }
-        else if (sharedKnobStrip(i) == i)
+        else if (p.kind == ControlKind::Knob && sharedKnobStrip(i) == i)
             files.push_back(std::string(p.bitmapName) + ".png");
     }
 	return files;

@@ -4,6 +4,7 @@
 // Processor.h first: it must precede the other edit-controller headers.
 #include "EditorRig.h"
 
+#include "CStepSelectorVx.h"
 #include "VST3EditorVx.h"
 
 #include "vstgui/lib/cframe.h"
@@ -94,23 +95,32 @@ int alphaOf (uint32_t p)
 
 } // namespace
 
-TEST (EditorResources, ProductEditorHasItsTenControlsBoundToTheirParameters)
+TEST(EditorResources, ProductEditorHasItsTwelveControlsBoundToTheirParameters)
 {
 	ProductEditor e (TARNWICK_TEST_RESOURCES);
 	ASSERT_NE (e.editor, nullptr);
 	ASSERT_NE (e.container, nullptr);
-	ASSERT_EQ (e.container->getNbViews (), 10u);
-	const int32_t tags[10] = {8, 9, 2, 5, 4, 3, 0, 1, 6, 7};
-	for (uint32_t i = 0; i < 10; ++i)
-	{
+    ASSERT_EQ(e.container->getNbViews(), 12u);
+    const int32_t tags[12] = {8, 9, 2, 5, 4, 3, 0, 1, 6, 7, 10, 11};
+    for (uint32_t i = 0; i < 12; ++i)
+    {
 		auto* control = dynamic_cast<CControl*> (e.container->getView (i));
 		ASSERT_NE (control, nullptr) << i;
 		EXPECT_EQ (control->getTag (), tags[i]) << i;
 		EXPECT_EQ (e.editor->findControlForParameter (static_cast<Steinberg::Vst::ParamID> (tags[i])), control);
-		ASSERT_NE (control->getBackground (), nullptr) << i;
+        if (i == 11)
+        {
+            // The note selector: drawn, no bitmap; at its default, showing its text.
+            auto* selector = dynamic_cast<Vire2VUR3::CStepSelectorVx*>(control);
+            ASSERT_NE(selector, nullptr);
+            EXPECT_EQ(selector->getValue(), 12.f);
+            EXPECT_EQ(selector->shownText(), "1/4");
+            continue;
+        }
+        ASSERT_NE (control->getBackground (), nullptr) << i;
 		EXPECT_TRUE (control->getBackground ()->isLoaded ()) << i;
-		if (i < 2)
-		{
+        if (i < 2 || i == 10)
+        {
 			EXPECT_NE (dynamic_cast<COnOffButton*> (control), nullptr);
 		}
 		else
@@ -169,8 +179,8 @@ TEST (EditorResources, MalformedDescriptionsGiveAnEmptyOrPartialEditor)
 		ASSERT_NE (e.editor, nullptr) << n;
 		if (e.container)
 		{
-			EXPECT_LE (e.container->getNbViews (), 10u) << n;
-		}
+            EXPECT_LE(e.container->getNbViews(), 12u) << n;
+        }
 		COffscreenImage image;
 		e.render (image);
 	}
@@ -184,11 +194,13 @@ TEST (EditorResources, MissingOrBrokenBitmapsLeaveViewsWithoutImages)
 	writeFile (dir + "/cutk.png", readFile (std::string (TARNWICK_TEST_RESOURCES) + "/cutk.png").substr (0, 300));
 	ProductEditor e (dir);
 	ASSERT_NE (e.container, nullptr);
-	EXPECT_EQ (e.container->getNbViews (), 10u);
-	for (uint32_t i = 0; i < e.container->getNbViews (); ++i)
+    EXPECT_EQ(e.container->getNbViews(), 12u);
+    for (uint32_t i = 0; i < e.container->getNbViews (); ++i)
 	{
         // A knob without its strip is drawn by the knob painter; the switches stay empty.
         CView* view = e.container->getView(i);
+        if (dynamic_cast<Vire2VUR3::CStepSelectorVx*>(view))
+            continue;
         CBitmap* b = view->getBackground();
         if (dynamic_cast<CAnimKnob*>(view))
             EXPECT_TRUE(b && b->isLoaded() && b->getPainter()) << i;

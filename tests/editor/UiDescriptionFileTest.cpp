@@ -152,12 +152,21 @@ TEST_F (UiDescriptionFile, ViewsSitWhereTheArtworkWasDrawn)
 		const Node& v = *t->children[size_t (i)];
 		const ControlPlacement& p = kPlacements[i];
 		const bool knob = p.kind == ControlKind::Knob;
-		EXPECT_EQ (v.name, "view");
-		EXPECT_EQ (v.attr ("class"), knob ? "CAnimKnob" : "COnOffButton") << i;
-		EXPECT_EQ (v.attr ("control-tag"), p.tagName) << i;
+        EXPECT_EQ(v.name, "view");
+        EXPECT_EQ (v.attr ("control-tag"), p.tagName) << i;
 		EXPECT_EQ (v.attr ("origin"), point (p.x, p.y)) << p.tagName;
 		EXPECT_EQ (v.attr ("size"), point (p.width, p.height)) << p.tagName;
-		EXPECT_EQ (v.attr ("bitmap"), p.bitmapName) << p.tagName;
+        if (p.kind == ControlKind::Selector)
+        {
+            // Our step selector over the note's 21 choices; a plain display where it cannot be made.
+            EXPECT_EQ(v.attr("class"), "CParamDisplay");
+            EXPECT_EQ(v.attr("custom-view-name"), "StepSelector");
+            EXPECT_EQ(v.attr("max-value"), "20");
+            EXPECT_EQ(v.attr("default-value"), "12");
+            continue;
+        }
+        EXPECT_EQ(v.attr("class"), knob ? "CAnimKnob" : "COnOffButton") << i;
+        EXPECT_EQ (v.attr ("bitmap"), p.bitmapName) << p.tagName;
 		EXPECT_EQ (v.attr ("min-value"), "0");
 		EXPECT_EQ (v.attr ("max-value"), "1");
 		EXPECT_EQ (v.attr ("wheel-inc-value"), "0.1");
@@ -193,12 +202,26 @@ TEST_F (UiDescriptionFile, ControlTagTable)
 {
 	const Node* tags = root->child ("control-tags");
 	ASSERT_NE (tags, nullptr);
-	const std::vector<std::pair<std::string, int>> expected = {
-	    {"Delay", 0},           {"Feedback", 1},        {"Cutoff", 2},         {"Resonance", 3},  {"Delay Ratio", 4},
-	    {"Offset", 5},          {"Wet/Dry", 6},         {"Volume", 7},         {"Delay State", 8}, {"Active", 9},
-	    {"ASSIGNBUTTON_1", 32768}, {"ASSIGNBUTTON_2", 32769}, {"ASSIGNBUTTON_3", 32770}, {"JOYSTICK_X", 32773},
-	    {"JOYSTICK_Y", 32774},  {"JOYSTICK", 32775},    {"TRACKPAD", 32776}};
-	for (const auto& e : expected)
+    const std::vector<std::pair<std::string, int>> expected = {{"Delay", 0},
+                                                               {"Feedback", 1},
+                                                               {"Cutoff", 2},
+                                                               {"Resonance", 3},
+                                                               {"Delay Ratio", 4},
+                                                               {"Offset", 5},
+                                                               {"Wet/Dry", 6},
+                                                               {"Volume", 7},
+                                                               {"Delay State", 8},
+                                                               {"Active", 9},
+                                                               {"Sync", 10},
+                                                               {"Note", 11},
+                                                               {"ASSIGNBUTTON_1", 32768},
+                                                               {"ASSIGNBUTTON_2", 32769},
+                                                               {"ASSIGNBUTTON_3", 32770},
+                                                               {"JOYSTICK_X", 32773},
+                                                               {"JOYSTICK_Y", 32774},
+                                                               {"JOYSTICK", 32775},
+                                                               {"TRACKPAD", 32776}};
+    for (const auto& e : expected)
 	{
 		const Node* t = tags->child ("control-tag", e.first);
 		ASSERT_NE (t, nullptr) << e.first;
@@ -219,7 +242,9 @@ TEST_F (UiDescriptionFile, BitmapTableNamesEveryPlacedImage)
 	ASSERT_NE (bitmaps, nullptr);
 	for (const ControlPlacement& p : kPlacements)
 	{
-		const Node* b = bitmaps->child ("bitmap", p.bitmapName);
+        if (p.kind == ControlKind::Selector)
+            continue;  // drawn, not a bitmap
+        const Node* b = bitmaps->child ("bitmap", p.bitmapName);
 		ASSERT_NE (b, nullptr) << p.bitmapName;
 		EXPECT_EQ (b->attr ("path"), std::string (p.bitmapName) + ".png");
 		EXPECT_EQ (b->attr ("vexatype"), p.kind == ControlKind::Knob ? "knob" : "onoffbtn");
@@ -233,7 +258,7 @@ TEST_F (UiDescriptionFile, BitmapTableNamesEveryPlacedImage)
 	EXPECT_EQ (bitmaps->child ("bitmap", "onoff")->attr ("vexatype"), "onoffbtn");
 	ASSERT_NE (bitmaps->child ("bitmap", "knobvst"), nullptr);
 	EXPECT_EQ (bitmaps->child ("bitmap", "knobvst")->attr ("vexatype"), "<missing>");
-	EXPECT_EQ (bitmaps->children.size (), 13u);
+    EXPECT_EQ(bitmaps->children.size(), 14u);
 }
 
 TEST_F (UiDescriptionFile, CustomBlockKeepsTheAuthoringSettings)

@@ -17,6 +17,10 @@ constexpr int kDelayCentreX = kDelayKnobLeft + kDelayKnobSize / 2;
 constexpr int kDelayCentreY = kDelayKnobTop + kDelayKnobSize / 2;
 // Where the label "DELAY" is printed under the knob (its baseline at 264).
 constexpr int kDelayLabelX = 14, kDelayLabelY = 255, kDelayLabelW = 79, kDelayLabelH = 12;
+// The Sync switch's slot, the note selector's and the readout over the label "NOTE".
+constexpr int kSyncX = 135, kSyncY = 18;
+constexpr int kNoteX = 366, kNoteY = 21;
+constexpr int kNoteLabelX = 337, kNoteLabelY = 35, kNoteLabelW = 58, kNoteLabelH = 12;
 // The name plate: over no control.
 constexpr int kNowhereX = 240, kNowhereY = 20;
 
@@ -179,6 +183,56 @@ TEST_F(BundleEditorHandsX11, DoubleClickAndCtrlClickReturnCutoffTo16000HzAndTheW
     EXPECT_NEAR(instance.getParamNormalized(2), 0.4, 1e-6);
     EXPECT_EQ(instance.handler().countEdits(HandlerCall::kBeginEdit, 2), 3u);
     EXPECT_EQ(instance.handler().countEdits(HandlerCall::kEndEdit, 2), 3u);
+}
+
+TEST_F(BundleEditorHandsX11, SyncClickTogglesAndTheNoteStepsByWholeNotesUnderDragAndWheel)
+{
+    PluginInstance& instance = newInstance();
+    HostRunLoop runLoop;
+    OpenEditor editor(instance, &runLoop);
+    ASSERT_EQ(editor.attachResult, kResultTrue);
+    instance.handler().clear();
+    editor.window.click(kSyncX, kSyncY, &runLoop);
+    EXPECT_EQ(instance.parameterText(10), "On");
+    EXPECT_EQ(instance.handler().countEdits(HandlerCall::kBeginEdit, 10), 1u);
+    EXPECT_EQ(instance.handler().countEdits(HandlerCall::kPerformEdit, 10), 1u);
+    EXPECT_EQ(instance.handler().countEdits(HandlerCall::kEndEdit, 10), 1u);
+
+    editor.window.moveTo(kNowhereX, kNowhereY);
+    editor.window.pump(&runLoop, 150);
+    const auto label = editor.window.screenshot();
+    editor.window.moveTo(kNoteX, kNoteY);
+    editor.window.pump(&runLoop, 150);
+    const auto hovered = editor.window.screenshot();
+    EXPECT_GT(hovered.differences(label, kNoteLabelX, kNoteLabelY, kNoteLabelW, kNoteLabelH), 40);
+
+    // 28 pixels up: three whole notes (eight pixels a note), 1/4 -> 1/2, as one edit.
+    instance.handler().clear();
+    editor.window.drag(kNoteX, kNoteY + 14, kNoteX, kNoteY - 14, 7, &runLoop);
+    EXPECT_EQ(instance.getParamNormalized(11), 15.0 / 20.0);
+    EXPECT_EQ(instance.parameterText(11), "1/2");
+    EXPECT_EQ(instance.handler().countEdits(HandlerCall::kBeginEdit, 11), 1u);
+    EXPECT_EQ(instance.handler().countEdits(HandlerCall::kEndEdit, 11), 1u);
+    const auto dragged = editor.window.screenshot();
+    EXPECT_GT(dragged.differences(hovered, kNoteLabelX, kNoteLabelY, kNoteLabelW, kNoteLabelH), 10);
+
+    // A wheel notch is one note, either way, and stops at the ends.
+    editor.window.moveTo(kNoteX, kNoteY);
+    editor.window.pump(&runLoop, 30);
+    editor.window.press(5);
+    editor.window.release(5);
+    editor.window.pump(&runLoop, 80);
+    EXPECT_NEAR(instance.getParamNormalized(11), 14.0 / 20.0, 1e-6);
+    EXPECT_EQ(instance.parameterText(11), "1/4D");
+    for (int notch = 0; notch < 8; ++notch)
+    {
+        editor.window.press(4);
+        editor.window.release(4);
+    }
+    editor.window.pump(&runLoop, 80);
+    EXPECT_EQ(instance.parameterText(11), "2/1");
+    EXPECT_EQ(instance.handler().countEdits(HandlerCall::kBeginEdit, 11),
+              instance.handler().countEdits(HandlerCall::kEndEdit, 11));
 }
 
 TEST_F(BundleEditorHandsX11, TwentyOpenCloseCyclesAtScalesOneAndTwoLeaveNothingBehind)

@@ -177,6 +177,29 @@ TEST_F (Lv2Ui, APortEventMovesTheKnob)
 	EXPECT_TRUE (ui.writes.empty ()) << "a host's port event is not written back";
 }
 
+TEST_F(Lv2Ui, SyncAndNoteGoThroughTheirPorts)
+{
+    UiHost ui(window->id());
+    ASSERT_TRUE(ui.isOpen());
+    auto tick = [&ui]() { ui.idle(); };
+    window->pumpWith(tick, 300);
+    window->dragWith(135, 18, 135, 18, 1, tick);  // a click on the Sync switch
+    ASSERT_FALSE(ui.writes.empty());
+    EXPECT_EQ(ui.writes.back(), std::make_pair(controlPort(10), 1.f));
+
+    ui.writes.clear();
+    window->dragWith(366, 35, 366, 19, 4, tick);  // two notes up
+    ASSERT_FALSE(ui.writes.empty());
+    EXPECT_EQ(ui.writes.back(), std::make_pair(controlPort(11), 14.f));
+
+    const X11Test::Screenshot before = window->screenshot();
+    ui.sendPort(controlPort(11), 3.f);  // "1/32"
+    window->pumpWith(tick, 300);
+    const X11Test::Screenshot after = window->screenshot();
+    EXPECT_GT(after.differences(before, 341, 9, 50, 24), 20);
+    EXPECT_EQ(after.differences(before, 0, 60, 485, 210), 0);
+}
+
 TEST_F (Lv2Ui, TheHostsScaleFactorSizesTheEditor)
 {
 	window = std::make_unique<X11Test::TestWindow> (1000, 600);

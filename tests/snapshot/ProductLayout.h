@@ -1,4 +1,4 @@
-// Where the product editor's ten controls lie (485 x 270 layout), by parameter id.
+// Where the product editor's twelve controls lie (485 x 270 layout), by parameter id.
 #pragma once
 
 #include "PngImage.h"
@@ -11,10 +11,10 @@ struct PlacedControl
 	Area area;
 };
 
-constexpr PlacedControl kPlacedControls[10] = {
-    {8, {0, 0, 96, 48}},    {9, {405, 1, 80, 52}},    {2, {261, 68, 78, 78}},  {5, {143, 67, 80, 80}},
-    {4, {10, 56, 87, 87}},  {3, {387, 70, 76, 76}},   {0, {10, 172, 87, 87}},  {1, {139, 173, 84, 84}},
-    {6, {263, 174, 79, 79}}, {7, {386, 175, 78, 78}}};
+constexpr PlacedControl kPlacedControls[12] = {
+    {8, {0, 0, 96, 48}},     {9, {405, 1, 80, 52}},   {2, {261, 68, 78, 78}}, {5, {143, 67, 80, 80}},
+    {4, {10, 56, 87, 87}},   {3, {387, 70, 76, 76}},  {0, {10, 172, 87, 87}}, {1, {139, 173, 84, 84}},
+    {6, {263, 174, 79, 79}}, {7, {386, 175, 78, 78}}, {10, {102, 0, 66, 48}}, {11, {333, 1, 66, 52}}};
 
 inline bool insideAnyControl (int x, int y)
 {

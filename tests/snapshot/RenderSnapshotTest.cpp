@@ -151,6 +151,19 @@ TEST (RenderEditorSnapshot, SettingsAfterThePresetMoveTheirViews)
 	}
 }
 
+TEST(RenderEditorSnapshot, SyncOnAndAnotherNoteChangeTheirOwnViewsOnly)
+{
+    const COffscreenImage plain = snapshotOf({}, "render-sync-off.png");
+    const COffscreenImage synced = snapshotOf({"--set", "Sync=On"}, "render-sync-on.png");
+    const COffscreenImage dotted = snapshotOf({"--set", "Sync=On", "--set", "Note=1/8D"}, "render-sync-1-8D.png");
+    for (const PlacedControl& c : kPlacedControls)
+    {
+        EXPECT_EQ(differingPixels(plain, synced, c.area) > 200, c.parameter == 10) << "parameter " << c.parameter;
+        EXPECT_EQ(differingPixels(synced, dotted, c.area) > 30, c.parameter == 11) << "parameter " << c.parameter;
+    }
+    EXPECT_EQ(differingBackgroundPixels(plain, dotted), 0);
+}
+
 TEST (RenderEditorSnapshot, BadPathsFailCleanly)
 {
 	const std::string missingFolder = scratch ("no/such/folder/editor.png");

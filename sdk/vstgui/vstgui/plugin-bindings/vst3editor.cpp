@@ -209,6 +209,24 @@ void VST3Editor::bindControl (CControl* control)
 	const double defaultValue = binding->getParameter ()->getInfo ().defaultNormalizedValue;
 	control->setDefaultValue (control->getMin () +
 	                          static_cast<float> (defaultValue) * control->getRange ());
+	// A parameter display (not a label, which gets its text set) prints the parameter's text
+	// for its value, taken over its own range.
+	auto display = dynamic_cast<CParamDisplay*> (control);
+	if (display && !dynamic_cast<CTextLabel*> (control))
+	{
+		IPtr<Parameter> parameter (binding->getParameter ());
+		display->setValueToStringFunction (
+		    [parameter] (float value, std::string& result, CParamDisplay* d) {
+			    const float range = d->getRange ();
+			    const ParamValue normalized = range > 0.f ? (value - d->getMin ()) / range : value;
+			    String128 text {};
+			    parameter->toString (normalized, text);
+			    char ascii[128] {};
+			    UString128 (text).toAscii (ascii, sizeof (ascii));
+			    result = ascii;
+			    return true;
+		    });
+	}
 	binding->updateControl (control, binding->getParameter ()->getNormalized ());
 }
 

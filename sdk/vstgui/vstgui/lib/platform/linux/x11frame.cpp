@@ -14,8 +14,9 @@
 #include <X11/Xutil.h>
 #include <algorithm>
 #include <cairo-xlib.h>
-#include <cmath>
 #include <cairo.h>
+#include <cmath>
+#include <cstdlib>
 #include <vector>
 
 namespace VSTGUI {
@@ -254,6 +255,8 @@ private:
 	bool windowGone {false};
 	Time lastClickTime {0};
 	unsigned int lastClickButton {0};
+	int lastClickX {0};
+	int lastClickY {0};
 };
 
 void FrameEventHandler::onFDIsSet (FileDescriptor)
@@ -546,11 +549,17 @@ void X11Frame::dispatch (XEvent& event)
 				break;
 			}
 			int32_t state = buttonFromX (b) | (buttonStateFromX (event.xbutton.state) & (kShift | kControl | kAlt));
-			if (b == lastClickButton && event.xbutton.time - lastClickTime < 250)
-				state |= kDoubleClick;
+		    // A second press soon after the first and near it: a press on another control is not
+		    // one.
+		    if (b == lastClickButton && event.xbutton.time - lastClickTime < 250 &&
+		        std::abs (event.xbutton.x - lastClickX) <= 4 &&
+		        std::abs (event.xbutton.y - lastClickY) <= 4)
+			    state |= kDoubleClick;
 			lastClickButton = b;
 			lastClickTime = event.xbutton.time;
-			CButtonState buttons (state);
+		    lastClickX = event.xbutton.x;
+		    lastClickY = event.xbutton.y;
+		    CButtonState buttons (state);
 			frame->platformOnMouseDown (where, buttons);
 			break;
 		}
