@@ -53,7 +53,7 @@ bool TempoSync::step(float targetMs, bool syncOn)
     {
         // Stalled a hair short, as the knob's own glide: land on the target.
         m_fValue = targetMs;
-        leaveOrSettle(targetMs, syncOn);
+        settle(syncOn);
     }
     else
     {
@@ -71,13 +71,13 @@ void TempoSync::land(float targetMs, bool syncOn)
     m_fValue = targetMs;
     m_fState = targetMs;
     m_fLast = targetMs;
-    leaveOrSettle(targetMs, syncOn);
+    settle(syncOn);
 }
 
-void TempoSync::leaveOrSettle(float targetMs, bool syncOn)
+void TempoSync::settle(bool syncOn)
 {
     m_bSettled = true;
     // Back on the knob's time: the knob takes over again.
-    if (!syncOn && m_fValue == targetMs)
+    if (!syncOn)
         m_bEngaged = false;
 }

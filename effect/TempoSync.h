@@ -40,7 +40,8 @@ public:
     void land(float targetMs, bool syncOn);
 
 private:
-    void leaveOrSettle(float targetMs, bool syncOn);
+    // On the target: with Sync off that is the knob's time, and the knob takes over.
+    void settle(bool syncOn);
 
     float m_fA = 0.0f;
     float m_fB = 1.0f;
