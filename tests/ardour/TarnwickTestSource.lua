@@ -4,11 +4,11 @@ ardour {
 	category    = "Utility",
 	license     = "MIT",
 	author      = "Tarnwick tests",
-	description = [[Replaces its input with a short decaying tone burst at the start of every cycle.
-It keeps no state, so a bounce of the same range sounds the same in every run. With "Impulse" on
-it gives a unit impulse at the start of every run longer than the engine's cycle (a bounce's),
-and silence in the engine's own cycles: no impulse reaches the plug-in between its fresh start
-and the bounce, however many cycles run in between.]]
+	description = [[Replaces its input with a short decaying tone burst at the start of every run
+longer than the engine's cycle (a bounce's), or with "Impulse" on a unit impulse there, and with
+silence in the engine's own cycles. It keeps no state, so a bounce of the same range sounds the
+same in every run, and nothing reaches the plug-in between its fresh start and the bounce,
+however many cycles run in between.]]
 }
 
 function dsp_ioconfig ()
@@ -28,7 +28,7 @@ function dsp_run (ins, outs, n_samples)
 			local k = i - 1
 			if impulse then
 				out[i] = (k == 0 and bouncing) and 1 or 0
-			elseif k < 256 then
+			elseif k < 256 and bouncing then
 				out[i] = 0.5 * math.sin (k * 0.3 * c) * (1 - k / 256)
 			else
 				out[i] = 0
