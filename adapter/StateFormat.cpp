@@ -116,14 +116,6 @@ bool readControl (StateByteReader& reader, const ControlDescriptor& d, double& v
 	return true;
 }
 
-// How many controls, from the first, the first part holds.
-int firstPartControlCount (const CPlugIn& effect)
-{
-	const int count = effect.controlCount ();
-	const int first = effect.firstReleaseControlCount;
-	return first >= 0 && first < count ? first : count;
-}
-
 } // namespace
 
 bool StateImage::write (StateByteWriter& writer, const CPlugIn& effect, bool bypass,
@@ -132,7 +124,7 @@ bool StateImage::write (StateByteWriter& writer, const CPlugIn& effect, bool byp
 	if (!writeField (writer, kCurrentVersion))
 		return false;
 	const int count = effect.controlCount ();
-	const int firstPart = firstPartControlCount (effect);
+	const int firstPart = effect.controlsOfFirstRelease ();
 	auto writeControls = [&] (int begin, int end) {
 		for (int i = begin; i < end; ++i)
 			if (const ControlDescriptor* d = effect.controlAt (i))
@@ -170,7 +162,7 @@ bool StateImage::read (StateByteReader& reader, const CPlugIn& effect)
 		return false;
 
 	const int count = effect.controlCount ();
-	const int firstPart = firstPartControlCount (effect);
+	const int firstPart = effect.controlsOfFirstRelease ();
 	controlValues.assign (static_cast<std::size_t> (count > 0 ? count : 0), 0.);
 	hasValue.assign (controlValues.size (), false);
 	auto readControls = [&] (int begin, int end) {

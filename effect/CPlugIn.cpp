@@ -151,6 +151,12 @@ bool CPlugIn::onControlChange(uint32_t)
 
 void CPlugIn::setHostTempo(double) {}
 
+int CPlugIn::controlsOfFirstRelease() const
+{
+    const int count = controlCount();
+    return firstReleaseControlCount >= 0 && firstReleaseControlCount < count ? firstReleaseControlCount : count;
+}
+
 bool CPlugIn::initializeEffect()
 {
     return true;

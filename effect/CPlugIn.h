@@ -200,6 +200,8 @@ public:
     // in their first part and hosts list them first; later controls come after everything the
     // adapters had (so saved projects keep their parameter indexes). -1: all.
     int32_t firstReleaseControlCount;
+    // firstReleaseControlCount within 0..controlCount(): all controls for -1.
+    int controlsOfFirstRelease() const;
     int32_t sampleRate;
     JoystickProgram* presetJoystickPrograms[kPresetSlotCount];
     const char* presetNames[kPresetSlotCount];

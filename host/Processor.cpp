@@ -140,7 +140,7 @@ tresult PLUGIN_API Processor::initialize (FUnknown* context)
 				message.midiEventList = midiEventList;
 				effect->handleMessage (kMessageMidiEventList, &message);
 			}
-			addControlParameters (0, firstReleaseControlCount ());
+			addControlParameters (0, effect->controlsOfFirstRelease ());
 			latestValues.reset (*effect, bypass);
 			programValueCount = effect->controlCount () + 2;
 			programValues.reset (new (std::nothrow)
@@ -167,16 +167,9 @@ tresult PLUGIN_API Processor::initialize (FUnknown* context)
 	// Controls added after the first release come last, so that hosts that know parameters by
 	// their index (saved automation, VST 2 sessions) find every earlier one where it was.
 	if (result == kResultOk && effect)
-		addControlParameters (firstReleaseControlCount (), effect->controlCount ());
+		addControlParameters (effect->controlsOfFirstRelease (), effect->controlCount ());
 	assignShortTitles (parameters);
 	return result;
-}
-
-int32 Processor::firstReleaseControlCount () const
-{
-	const int32 count = effect ? effect->controlCount () : 0;
-	const int32 first = effect ? effect->firstReleaseControlCount : -1;
-	return first >= 0 && first < count ? first : count;
 }
 
 void Processor::addControlParameters (int32 begin, int32 end)

@@ -146,7 +146,6 @@ protected:
 private:
 	// Parameters for the controls at positions begin to end - 1.
 	void addControlParameters (Steinberg::int32 begin, Steinberg::int32 end);
-	Steinberg::int32 firstReleaseControlCount () const;
 	void addAdapterParameters ();
 	void addUnitsAndPresets ();
 
