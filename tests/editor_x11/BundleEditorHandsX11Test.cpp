@@ -241,7 +241,7 @@ TEST_F(BundleEditorHandsX11, TwentyOpenCloseCyclesAtScalesOneAndTwoLeaveNothingB
     HostRunLoop runLoop;
     auto cycle = [&](double scale) {
         OpenEditor editor(instance, &runLoop, 485 * static_cast<int>(scale), 270 * static_cast<int>(scale), scale);
-        EXPECT_EQ(editor.attachResult, kResultTrue);
+        ASSERT_EQ(editor.attachResult, kResultTrue);
         // Hovered and turned, so that values and painted frames are made too.
         editor.window.drag(kCutoffCentreX * static_cast<int>(scale), kCutoffCentreY * static_cast<int>(scale),
                            kCutoffCentreX * static_cast<int>(scale), (kCutoffCentreY - 20) * static_cast<int>(scale), 2,

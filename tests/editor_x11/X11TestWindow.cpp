@@ -11,6 +11,9 @@ namespace X11Test {
 
 Display* openDisplay ()
 {
+	// Without a connection of our own between windows, the server resets when a window closes
+	// last, and the next window finds it refusing connections.
+	keepXServerUp ();
 	// A busy test server refuses (EAGAIN) or drops (ECONNRESET) new connections for a moment.
 	for (int attempt = 0; attempt < 8; ++attempt)
 	{
@@ -57,6 +60,8 @@ struct XServerKeeper
 
 void keepXServerUp ()
 {
+	if (!haveDisplay ())
+		return;
 	static XServerKeeper keeper;
 }
 

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "DesktopScaleAnnouncer.h" // after gtest: Xlib's macros clash with it
+#include "X11TestWindow.h"
 
 #include <X11/Xlib.h>
 #include <X11/extensions/XTest.h>
@@ -54,7 +55,7 @@ TEST (Vst2ModuleEditor, KnobDragInTheEditorReachesTheHostAutomateCallback)
 
 	if ((e->flags & Abi::kFlagHasEditor) == 0)
 		GTEST_SKIP () << "module built without its editor";
-	std::unique_ptr<Display, XDisplayCloser> display (XOpenDisplay (nullptr));
+	std::unique_ptr<Display, XDisplayCloser> display (X11Test::openDisplay ());
 	if (!display)
 		GTEST_SKIP () << "no X display (run under xvfb-run)";
 	int eventBase = 0, errorBase = 0, major = 0, minor = 0;
@@ -114,7 +115,7 @@ TEST (Vst2ModuleEditor, KnobDragInTheEditorReachesTheHostAutomateCallback)
 
 TEST (Vst2ModuleEditor, EditGetRectReportsTheDesktopScale)
 {
-	std::unique_ptr<Display, XDisplayCloser> display (XOpenDisplay (nullptr));
+	std::unique_ptr<Display, XDisplayCloser> display (X11Test::openDisplay ());
 	if (!display)
 		GTEST_SKIP () << "no X display (run under xvfb-run)";
 	void* library = dlopen (TARNWICK_MODULE_PATH, RTLD_NOW | RTLD_LOCAL);
